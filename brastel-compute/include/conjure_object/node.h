@@ -1,0 +1,95 @@
+// Shared, immutable heap nodes. A union value is a tag and a reference to
+// its payload's node, so copying any value is O(1) whatever the size of its
+// subtree: nodes are never changed after construction, so sharing them is
+// indistinguishable from copying them.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <utility>
+
+namespace conjure_object {
+
+class Node {
+ public:
+  Node(const Node&) = delete;
+  Node& operator=(const Node&) = delete;
+
+  void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
+  void release() const noexcept {
+    if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) destroy(this);
+  }
+
+ protected:
+  Node() = default;
+  virtual ~Node() = default;
+
+ private:
+  // Frees a node whose last reference is gone. Children released while a
+  // node is being freed are queued instead of freed recursively, so freeing
+  // a chain of any length uses constant stack.
+  static void destroy(const Node* node) noexcept;
+
+  mutable std::atomic<std::uint32_t> refs_{1};
+  mutable const Node* next_pending_ = nullptr;
+};
+
+template <class T>
+class Boxed final : public Node {
+ public:
+  template <class... Args>
+  explicit Boxed(Args&&... args) : value(std::forward<Args>(args)...) {}
+  const T value;
+};
+
+// An owning reference to a node (never null once constructed by make_node).
+class NodeRef {
+ public:
+  NodeRef() noexcept = default;
+  explicit NodeRef(const Node* adopted) noexcept : p_(adopted) {}
+  NodeRef(const NodeRef& o) noexcept : p_(o.p_) {
+    if (p_) p_->retain();
+  }
+  NodeRef(NodeRef&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  NodeRef& operator=(NodeRef o) noexcept {
+    std::swap(p_, o.p_);
+    return *this;
+  }
+  ~NodeRef() {
+    if (p_) p_->release();
+  }
+
+  const Node* get() const noexcept { return p_; }
+
+  template <class T>
+  const T& as() const noexcept {
+    return static_cast<const Boxed<T>*>(p_)->value;
+  }
+
+ private:
+  const Node* p_ = nullptr;
+};
+
+template <class T, class... Args>
+NodeRef make_node(Args&&... args) {
+  return NodeRef(new Boxed<T>(std::forward<Args>(args)...));
+}
+
+}  // namespace conjure_object
+
+namespace conjure_object {
+
+// A shared immutable holder for a record that contains itself (through a
+// map or list of its own type), which C++ cannot hold by value.
+template <class T>
+class Box {
+ public:
+  Box(T value) : node_(make_node<T>(std::move(value))) {}
+  const T& operator*() const noexcept { return node_.as<T>(); }
+  const T* operator->() const noexcept { return &node_.as<T>(); }
+
+ private:
+  NodeRef node_;
+};
+
+}  // namespace conjure_object

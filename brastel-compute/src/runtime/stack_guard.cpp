@@ -1,0 +1,57 @@
+#include "conjure_object/stack_guard.h"
+
+#include <cstdint>
+
+#if defined(__linux__)
+#include <pthread.h>
+#endif
+
+namespace conjure_object {
+namespace {
+
+// Assumed stack size below the first frame seen when the thread's real
+// bounds cannot be found: small enough to hold on any thread we would run on.
+constexpr std::uintptr_t kFallbackStack = 1024 * 1024;
+
+// Lowest address at which a descent must stop, per thread; zero until looked
+// up. A plain integer keeps the thread_local free of an init guard.
+thread_local std::uintptr_t t_limit = 0;
+
+std::uintptr_t look_up_limit(std::uintptr_t here) noexcept {
+  std::uintptr_t low = 0;
+  std::size_t reserve = kStackReserve;
+#if defined(__linux__)
+  pthread_attr_t attr;
+  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+    void* addr = nullptr;
+    std::size_t size = 0;
+    if (pthread_attr_getstack(&attr, &addr, &size) == 0 && addr != nullptr && size != 0) {
+      const auto a = reinterpret_cast<std::uintptr_t>(addr);
+      // Only trust bounds that actually contain the current frame.
+      if (a < here && here - a <= size) {
+        low = a;
+        // A thread made with a small stack keeps a quarter of it free
+        // instead, so that it can still write shallow trees.
+        if (size < 4 * kStackReserve) reserve = size / 4;
+      }
+    }
+    pthread_attr_destroy(&attr);
+  }
+#endif
+  if (low == 0) low = here > kFallbackStack ? here - kFallbackStack : 0;
+  return low + reserve;
+}
+
+}  // namespace
+
+bool stack_nearly_exhausted() noexcept {
+  const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  std::uintptr_t limit = t_limit;
+  if (limit == 0) {
+    limit = look_up_limit(here);
+    t_limit = limit;
+  }
+  return here < limit;
+}
+
+}  // namespace conjure_object

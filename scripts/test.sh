@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what the tests need and runs every test: the C++ core's tests
+# under ctest, then the Python tests under every Python 3.10+ on the machine
+# against one stable-ABI build of the module.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PY=${PYTHON:-python3}
+JOBS=$(nproc)
+
+# GoogleTest for the C++ tests.
+if [ ! -f /usr/include/gtest/gtest.h ]; then
+  if [ "$(id -u)" = 0 ]; then SUDO=""; else SUDO="sudo"; fi
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq libgtest-dev >/dev/null
+fi
+"$PY" -m pip install -q --disable-pip-version-check \
+  "scikit-build-core>=0.10" "pyyaml>=6" "cmake>=3.21" ninja pytest hypothesis
+
+echo "== C++ core tests"
+cmake -S . -B build/core-tests -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DBRASTEL_BUILD_TESTS=ON -DBRASTEL_BUILD_PYTHON=OFF -DPython3_EXECUTABLE="$(command -v "$PY")" >/dev/null
+cmake --build build/core-tests -j "$JOBS"
+ctest --test-dir build/core-tests --output-on-failure -j "$JOBS"
+
+echo "== Python module (one abi3 wheel)"
+rm -rf dist
+"$PY" -m pip wheel -q --no-build-isolation --no-deps -w dist .
+WHEEL=$(ls dist/brastel_compute-*-cp310-abi3-*.whl)
+
+pythons=()
+for v in /root/.pyenv/versions/3.1[0-9]*; do
+  [ -x "$v/bin/python3" ] && pythons+=("$v/bin/python3")
+done
+[ ${#pythons[@]} -gt 0 ] || pythons=("$(command -v "$PY")")
+
+for py in "${pythons[@]}"; do
+  echo "== Python tests under $("$py" --version)"
+  "$py" -m pip install -q --disable-pip-version-check pytest hypothesis
+  "$py" -m pip install -q --disable-pip-version-check --force-reinstall --no-deps "$WHEEL"
+  (cd brastel-compute-python/tests && "$py" -m pytest -q -p no:cacheprovider .)
+done
