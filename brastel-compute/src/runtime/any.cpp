@@ -65,10 +65,6 @@ std::weak_ordering compare_plain(const T& x, const T& y) {
   return std::weak_ordering::equivalent;
 }
 
-}  // namespace
-
-namespace {
-
 // One level of an iterative element-wise comparison: an array's elements, or
 // an object's members flattened to key, value, key, value, ...
 struct AnyCompareFrame {
