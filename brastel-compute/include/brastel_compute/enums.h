@@ -1,0 +1,222 @@
+// The small enums that callers choose by text ("seconds", "nitrogen") or by
+// the method they call (peaks, pad_both). They are never written as JSON:
+// the construction functions turn them into the wire enum of the same name
+// with to_wire(). Unlike the wire enums they have no unknown value.
+//
+// Each enum is Enum<Def>: the values are reachable as TimeUnit::Seconds,
+// value() gives the plain enumerator for a switch, and the text-named ones
+// have text() and try_from().
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "brastel_compute/conjure/objects.h"
+#include "conjure_object/result.h"
+
+namespace brastel_compute {
+
+namespace enum_defs {
+
+// The order of the enumerators is the order of the texts and of the wire
+// names: the index selects both.
+
+struct TimeUnit {
+  static constexpr std::string_view kName = "TimeUnit";
+  enum Value : std::uint8_t { Days, Hours, Minutes, Seconds, Milliseconds, Microseconds, Nanoseconds };
+  static constexpr std::array<std::string_view, 7> kTexts{
+      "days", "hours", "minutes", "seconds", "milliseconds", "microseconds", "nanoseconds"};
+};
+
+struct NumericDataType {
+  static constexpr std::string_view kName = "NumericDataType";
+  enum Value : std::uint8_t { Int64, Float64, Uint64 };
+  static constexpr std::array<std::string_view, 3> kTexts{"int64", "float64", "uint64"};
+};
+
+struct RangeStart {
+  static constexpr std::string_view kName = "RangeStart";
+  enum Value : std::uint8_t { ConditionStart, PersistenceStart };
+  static constexpr std::array<std::string_view, 2> kTexts{"condition_start", "persistence_start"};
+};
+
+struct RefpropProperty {
+  static constexpr std::string_view kName = "RefpropProperty";
+  enum Value : std::uint8_t {
+    Temperature,
+    Pressure,
+    MassDensity,
+    MassSpecificEnthalpy,
+    MassSpecificInternalEnergy,
+    MassSpecificEntropy,
+    Viscosity,
+  };
+  static constexpr std::array<std::string_view, 7> kTexts{
+      "temperature",
+      "pressure",
+      "mass_density",
+      "mass_specific_enthalpy",
+      "mass_specific_internal_energy",
+      "mass_specific_entropy",
+      "viscosity",
+  };
+};
+
+struct RefpropSubstance {
+  static constexpr std::string_view kName = "RefpropSubstance";
+  enum Value : std::uint8_t {
+    Nitrogen,
+    Oxygen,
+    Helium,
+    Hydrogen,
+    Methane,
+    Propane,
+    Butane,
+    Water,
+    Xenon,
+    Air,
+    CarbonDioxide,
+    Argon,
+    CarbonMonoxide,
+    JetA4658,
+    JetA3638,
+  };
+  static constexpr std::array<std::string_view, 15> kTexts{
+      "nitrogen", "oxygen", "helium", "hydrogen", "methane", "propane", "butane", "water",
+      "xenon", "air", "carbon_dioxide", "argon", "carbon_monoxide", "jet_a_4658", "jet_a_3638",
+  };
+};
+
+struct SeriesStorage {
+  static constexpr std::string_view kName = "SeriesStorage";
+  enum Value : std::uint8_t { Iceberg, Clickhouse };
+  static constexpr std::array<std::string_view, 2> kTexts{"iceberg", "clickhouse"};
+};
+
+struct UnboundedBehavior {
+  static constexpr std::string_view kName = "UnboundedBehavior";
+  enum Value : std::uint8_t { Infinity, WindowBound };
+  static constexpr std::array<std::string_view, 2> kTexts{"infinity", "window_bound"};
+};
+
+// Operator enums: no text form, the caller's method picks the value.
+
+struct ThresholdOperator {
+  static constexpr std::string_view kName = "ThresholdOperator";
+  enum Value : std::uint8_t {
+    GreaterThan,
+    GreaterThanOrEqualTo,
+    LessThan,
+    LessThanOrEqualTo,
+    EqualTo,
+    NotEqualTo,
+  };
+};
+
+struct EqualityOperator {
+  static constexpr std::string_view kName = "EqualityOperator";
+  enum Value : std::uint8_t { AllEqual, NotAllEqual };
+};
+
+struct EnumFilterOperator {
+  static constexpr std::string_view kName = "EnumFilterOperator";
+  enum Value : std::uint8_t { IsIn, IsNotIn, MatchesAnyRegex };
+};
+
+struct RangePaddingConfiguration {
+  static constexpr std::string_view kName = "RangePaddingConfiguration";
+  enum Value : std::uint8_t { PadStart, PadEnd, PadStartAndEnd };
+};
+
+struct PeakType {
+  static constexpr std::string_view kName = "PeakType";
+  enum Value : std::uint8_t { Peak, Trough, Both };
+};
+
+template <class Def>
+concept TextNamed = requires { Def::kTexts; };
+
+}  // namespace enum_defs
+
+template <class Def>
+class Enum : public Def {
+ public:
+  using Value = typename Def::Value;
+
+  constexpr Enum(Value value) noexcept : value_(value) {}
+
+  constexpr Value value() const noexcept { return value_; }
+  // Position in declaration order.
+  constexpr std::size_t index() const noexcept { return static_cast<std::size_t>(value_); }
+
+  friend constexpr bool operator==(Enum, Enum) noexcept = default;
+
+  // The text that names the value.
+  constexpr std::string_view text() const noexcept
+    requires enum_defs::TextNamed<Def>
+  {
+    return Def::kTexts[index()];
+  }
+
+  // Exact, case-sensitive match of the whole text; anything else fails with
+  // "Invalid custom type: " followed by the text as given.
+  static conjure_object::Result<Enum> try_from(std::string_view text)
+    requires enum_defs::TextNamed<Def>
+  {
+    for (std::size_t i = 0; i < Def::kTexts.size(); ++i) {
+      if (Def::kTexts[i] == text) return Enum(static_cast<Value>(i));
+    }
+    std::string message = "Invalid custom type: ";
+    message.append(text);
+    return conjure_object::Error{std::move(message)};
+  }
+
+ private:
+  Value value_;
+};
+
+using TimeUnit = Enum<enum_defs::TimeUnit>;
+using NumericDataType = Enum<enum_defs::NumericDataType>;
+using RangeStart = Enum<enum_defs::RangeStart>;
+using RefpropProperty = Enum<enum_defs::RefpropProperty>;
+using RefpropSubstance = Enum<enum_defs::RefpropSubstance>;
+using SeriesStorage = Enum<enum_defs::SeriesStorage>;
+using UnboundedBehavior = Enum<enum_defs::UnboundedBehavior>;
+using ThresholdOperator = Enum<enum_defs::ThresholdOperator>;
+using EqualityOperator = Enum<enum_defs::EqualityOperator>;
+using EnumFilterOperator = Enum<enum_defs::EnumFilterOperator>;
+using RangePaddingConfiguration = Enum<enum_defs::RangePaddingConfiguration>;
+using PeakType = Enum<enum_defs::PeakType>;
+
+// The wire value of the same row, read back from its quoted wire name
+// through the wire enum's reader; a failed read is a Panic ("enum variant
+// string should deserialize"), which the fixed tables rule out.
+::io::brastel::api::TimeUnit to_wire(TimeUnit value);
+conjure::objects::NumericDataType to_wire(NumericDataType value);
+conjure::objects::RangeStart to_wire(RangeStart value);
+conjure::objects::RefpropProperty to_wire(RefpropProperty value);
+conjure::objects::RefpropSubstance to_wire(RefpropSubstance value);
+conjure::objects::SeriesStorage to_wire(SeriesStorage value);
+conjure::objects::UnboundedBehavior to_wire(UnboundedBehavior value);
+conjure::objects::ThresholdOperator to_wire(ThresholdOperator value);
+conjure::objects::EqualityOperator to_wire(EqualityOperator value);
+conjure::objects::EnumFilterOperator to_wire(EnumFilterOperator value);
+conjure::objects::RangePaddingConfiguration to_wire(RangePaddingConfiguration value);
+conjure::objects::PeakType to_wire(PeakType value);
+
+// As to_wire, for the property keys of a refprop input map, whose guard has
+// its own text ("generated enum option should deserialize").
+conjure::objects::RefpropProperty to_wire_map_key(RefpropProperty value);
+
+// An absent value stays absent.
+template <class Def>
+auto to_wire(std::optional<Enum<Def>> value) -> std::optional<decltype(to_wire(*value))> {
+  if (!value) return std::nullopt;
+  return to_wire(*value);
+}
+
+}  // namespace brastel_compute

@@ -1,0 +1,120 @@
+// Construction functions that make one NumericSeries node each (and the
+// checked integer literal). Every argument is taken by value and moved into
+// the node; an absent optional argument leaves its field absent; nothing is
+// validated.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "brastel_compute/conjure/objects.h"
+#include "brastel_compute/enums.h"
+
+namespace brastel_compute {
+
+// Binary arithmetic: the first argument is the first field of the payload.
+conjure::objects::NumericSeries numeric_series_add(conjure::objects::NumericSeries left,
+                                                   conjure::objects::NumericSeries right);
+conjure::objects::NumericSeries numeric_series_subtract(conjure::objects::NumericSeries left,
+                                                        conjure::objects::NumericSeries right);
+conjure::objects::NumericSeries numeric_series_multiply(conjure::objects::NumericSeries left,
+                                                        conjure::objects::NumericSeries right);
+conjure::objects::NumericSeries numeric_series_divide(conjure::objects::NumericSeries left,
+                                                      conjure::objects::NumericSeries right);
+conjure::objects::NumericSeries numeric_series_floor_divide(conjure::objects::NumericSeries left,
+                                                            conjure::objects::NumericSeries right);
+conjure::objects::NumericSeries numeric_series_modulo(conjure::objects::NumericSeries left,
+                                                      conjure::objects::NumericSeries right);
+conjure::objects::NumericSeries numeric_series_power(conjure::objects::NumericSeries base,
+                                                     conjure::objects::NumericSeries exponent);
+conjure::objects::NumericSeries atan2(conjure::objects::NumericSeries y,
+                                      conjure::objects::NumericSeries x);
+
+// N-ary: the list in the given order, no interpolation configuration.
+conjure::objects::NumericSeries max(std::vector<conjure::objects::NumericSeries> inputs);
+conjure::objects::NumericSeries min(std::vector<conjure::objects::NumericSeries> inputs);
+conjure::objects::NumericSeries sum(std::vector<conjure::objects::NumericSeries> inputs);
+conjure::objects::NumericSeries mean(std::vector<conjure::objects::NumericSeries> inputs);
+conjure::objects::NumericSeries product(std::vector<conjure::objects::NumericSeries> inputs);
+// "union", never with an operation.
+conjure::objects::NumericSeries numeric_series_union(std::vector<conjure::objects::NumericSeries> inputs);
+
+// A series and an integer constant.
+conjure::objects::NumericSeries numeric_series_head(conjure::objects::NumericSeries input,
+                                                    conjure::objects::IntegerConstant num_points);
+conjure::objects::NumericSeries numeric_series_tail(conjure::objects::NumericSeries input,
+                                                    conjure::objects::IntegerConstant num_points);
+conjure::objects::NumericSeries numeric_series_bit_and(conjure::objects::NumericSeries input,
+                                                       conjure::objects::IntegerConstant operand);
+conjure::objects::NumericSeries numeric_series_bit_or(conjure::objects::NumericSeries input,
+                                                      conjure::objects::IntegerConstant operand);
+conjure::objects::NumericSeries numeric_series_bit_xor(conjure::objects::NumericSeries input,
+                                                       conjure::objects::IntegerConstant operand);
+conjure::objects::NumericSeries numeric_series_bit_shift_right(conjure::objects::NumericSeries input,
+                                                               conjure::objects::IntegerConstant operand);
+conjure::objects::NumericSeries numeric_series_bit_shift_left(conjure::objects::NumericSeries input,
+                                                              conjure::objects::IntegerConstant operand);
+conjure::objects::NumericSeries numeric_series_bit_test(conjure::objects::NumericSeries input,
+                                                        conjure::objects::IntegerConstant index);
+conjure::objects::NumericSeries numeric_series_nth_point_downsample(conjure::objects::NumericSeries input,
+                                                                    conjure::objects::IntegerConstant n);
+conjure::objects::NumericSeries numeric_series_largest_triangle_three_buckets(
+    conjure::objects::NumericSeries input, conjure::objects::IntegerConstant max_points_to_return);
+
+conjure::objects::NumericSeries numeric_if_else(conjure::objects::BooleanSeries condition,
+                                                conjure::objects::NumericSeries true_value,
+                                                conjure::objects::NumericSeries false_value);
+
+conjure::objects::NumericSeries numeric_series_derivative(
+    conjure::objects::NumericSeries input, std::optional<TimeUnit> time_unit,
+    std::optional<conjure::objects::NegativeValueConfiguration> negative_values_configuration);
+conjure::objects::NumericSeries numeric_series_value_difference(
+    conjure::objects::NumericSeries input,
+    std::optional<conjure::objects::NegativeValueConfiguration> negative_values_configuration);
+conjure::objects::NumericSeries numeric_series_time_difference(conjure::objects::Series input,
+                                                               std::optional<TimeUnit> time_unit);
+conjure::objects::NumericSeries numeric_series_absolute_timestamp(conjure::objects::Series input,
+                                                                  TimeUnit time_unit);
+conjure::objects::NumericSeries numeric_series_time_shift(conjure::objects::NumericSeries input,
+                                                          conjure::objects::Duration duration);
+conjure::objects::NumericSeries numeric_series_to_start_of_interval(conjure::objects::NumericSeries input,
+                                                                    conjure::objects::Duration window);
+conjure::objects::NumericSeries numeric_series_filter_where(conjure::objects::NumericSeries input,
+                                                            conjure::objects::BooleanSeries condition);
+conjure::objects::NumericSeries numeric_series_phase_unwrap(conjure::objects::NumericSeries input,
+                                                            conjure::objects::DoubleConstant period);
+conjure::objects::NumericSeries numeric_series_signal_filter(
+    conjure::objects::NumericSeries input,
+    conjure::objects::SignalFilterConfiguration signal_filter_configuration,
+    conjure::objects::IntegerConstant order, std::optional<conjure::objects::DoubleConstant> sampling_frequency);
+
+// The tags become an ordered set: sorted, each once.
+conjure::objects::NumericSeries numeric_series_z_score(conjure::objects::NumericSeries input,
+                                                       std::vector<conjure::objects::StringConstant> group_by_tags);
+conjure::objects::NumericSeries numeric_series_select_tags(conjure::objects::NumericSeries input,
+                                                           std::vector<conjure::objects::StringConstant> tag_keys);
+
+conjure::objects::NumericSeries numeric_series_select_numeric(std::optional<conjure::objects::StringConstant> name,
+                                                              std::optional<conjure::objects::Dataset> dataset,
+                                                              std::optional<conjure::objects::Sampling> sampling,
+                                                              std::optional<SeriesStorage> storage);
+
+// The field path keeps its order and repeats.
+conjure::objects::NumericSeries struct_series_extract_numeric(
+    conjure::objects::StructSeries input, std::vector<conjure::objects::StringConstant> field_path,
+    std::optional<NumericDataType> data_type);
+
+conjure::objects::NumericSeries numeric_series_udf(std::vector<conjure::objects::Series> inputs,
+                                                   conjure::objects::UdfSource source);
+// As numeric_series_udf with the source UdfSource "rust" holding the text.
+conjure::objects::NumericSeries numeric_series_scalar_udf_rust(std::vector<conjure::objects::Series> inputs,
+                                                               std::string source_code);
+
+// IntegerConstant "literal". Throws Panic ("integer value exceeds i32 range:
+// TryFromIntError(PosOverflow)" or "...(NegOverflow)") outside the signed
+// 32-bit range.
+conjure::objects::IntegerConstant integer_constant_literal(std::int64_t value);
+
+}  // namespace brastel_compute
