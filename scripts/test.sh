@@ -29,6 +29,13 @@ rm -rf dist
 "$PY" -m pip wheel -q --no-build-isolation --no-deps -w dist .
 WHEEL=$(ls dist/brastel_compute-*-cp310-abi3-*.whl)
 
+echo "== Binding probe (test-only module, from the wheel's build tree)"
+PROBE_BUILD=$(ls -d build/cp310-abi3-* | head -n 1)
+# The cmake that configured that tree (pip's build may use its own).
+PROBE_CMAKE=$(sed -n 's/^CMAKE_COMMAND:INTERNAL=//p' "$PROBE_BUILD/CMakeCache.txt")
+"${PROBE_CMAKE:-cmake}" --build "$PROBE_BUILD" --target _binding_probe -j "$JOBS"
+export BRASTEL_PROBE_DIR="$PWD/$PROBE_BUILD/probe"
+
 pythons=()
 for v in /root/.pyenv/versions/3.1[0-9]*; do
   [ -x "$v/bin/python3" ] && pythons+=("$v/bin/python3")

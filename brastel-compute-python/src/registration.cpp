@@ -1,28 +1,19 @@
 #include "registration.h"
 
+#include "binding/module.h"
+#include "classes/classes.h"
+#include "module_functions.h"
+
 namespace brastel_python {
 
-namespace {
-
-// Class objects are made once per process, so a second interpreter would
-// share them; refuse it instead.
-bool first_interpreter() {
-  static const int64_t owner = PyInterpreterState_GetID(PyInterpreterState_Get());
-  return PyInterpreterState_GetID(PyInterpreterState_Get()) == owner;
-}
-
-}  // namespace
+bool register_classes(PyObject* module) { return binding::add_classes(module, AllClasses{}); }
 
 int register_module(PyObject* module) noexcept {
-  if (!PyModule_Check(module)) {
-    PyErr_SetString(PyExc_TypeError, "the exec step needs a module object");
-    return -1;
-  }
-  if (!first_interpreter()) {
-    PyErr_SetString(PyExc_ImportError, "_compute does not support sub-interpreters");
-    return -1;
-  }
-  return 0;
+  return binding::guarded(-1, [&] {
+    bool ok = binding::check_module(module) && register_classes(module) &&
+              binding::add_functions(module, module_functions());
+    return ok ? 0 : -1;
+  });
 }
 
 }  // namespace brastel_python

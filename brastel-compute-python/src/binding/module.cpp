@@ -1,0 +1,93 @@
+#include "binding/module.h"
+
+#include <string>
+
+namespace brastel_python::binding {
+
+void class_creation_failed(std::string_view class_name) {
+  FetchedError cause = FetchedError::fetch();
+  std::string message = "An error occurred while initializing class ";
+  message.append(class_name);
+  Ref text = Ref::steal(PyUnicode_FromStringAndSize(message.data(), static_cast<Py_ssize_t>(message.size())));
+  Ref error = text ? Ref::steal(PyObject_CallFunctionObjArgs(PyExc_RuntimeError, text.get(), nullptr)) : Ref();
+  if (!error) return;
+  if (cause.value) PyException_SetCause(error.get(), cause.value.release());
+  PyErr_SetObject(PyExc_RuntimeError, error.get());
+}
+
+bool add_to_module(PyObject* module, PyObject* name, PyObject* value) {
+  Ref all = Ref::steal(PyObject_GetAttrString(module, "__all__"));
+  if (!all) {
+    if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return false;
+    PyErr_Clear();
+    all = Ref::steal(PyList_New(0));
+    if (!all || PyObject_SetAttrString(module, "__all__", all.get()) < 0) return false;
+  } else if (!PyList_Check(all.get())) {
+    set_cast_error(all.get(), "list");
+    return false;
+  }
+  if (PyList_Append(all.get(), name) < 0) {
+    PyErr_Clear();
+    throw brastel_compute::Panic("could not append __name__ to __all__");
+  }
+  return PyObject_SetAttr(module, name, value) == 0;
+}
+
+bool add_functions(PyObject* module, const FunctionTable* table) {
+  if (!table) return false;
+  Ref module_name = Ref::steal(PyModule_GetNameObject(module));
+  if (!module_name) return false;
+  for (std::size_t i = 0; i < table->count; ++i) {
+    Ref function = Ref::steal(PyCFunction_NewEx(&table->defs[i], module, module_name.get()));
+    if (!function) return false;
+    Ref name = Ref::steal(PyObject_GetAttrString(function.get(), "__name__"));
+    if (!name) return false;
+    if (!PyUnicode_Check(name.get())) {
+      set_cast_error(name.get(), "str");
+      return false;
+    }
+    if (!add_to_module(module, name.get(), function.get())) return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Class objects belong to the process, so only the interpreter that first
+// loads this library may use them.
+bool first_interpreter() {
+  static const std::int64_t owner = PyInterpreterState_GetID(PyInterpreterState_Get());
+  return PyInterpreterState_GetID(PyInterpreterState_Get()) == owner;
+}
+
+}  // namespace
+
+bool check_module(PyObject* module) {
+  if (!module) {
+    if (!PyErr_Occurred()) {
+      PyErr_SetString(PyExc_SystemError, "attempted to fetch exception but none was set");
+    }
+    return false;
+  }
+  if (!PyModule_Check(module)) {
+    set_cast_error(module, "module");
+    return false;
+  }
+  if (!first_interpreter()) {
+    PyErr_SetString(PyExc_ImportError, "_compute cannot be imported in more than one interpreter per process");
+    return false;
+  }
+  return panic_exception() != nullptr;
+}
+
+PyObject* json_result(conjure_object::JsonWriter& writer) {
+  if (const auto& error = writer.error()) {
+    bool too_deep = error->kind == conjure_object::WriteErrorKind::TooDeep;
+    set_error(too_deep ? PyExc_RecursionError : PyExc_ValueError, error->message);
+    return nullptr;
+  }
+  const std::string& json = writer.buffer();
+  return PyUnicode_FromStringAndSize(json.data(), static_cast<Py_ssize_t>(json.size()));
+}
+
+}  // namespace brastel_python::binding

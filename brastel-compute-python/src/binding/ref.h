@@ -1,0 +1,56 @@
+// An owned Python reference, released when it goes out of scope, so that
+// every early return gives back exactly what it took.
+#pragma once
+
+#include <utility>
+
+#include "python.h"
+
+namespace brastel_python::binding {
+
+class Ref {
+ public:
+  Ref() noexcept = default;
+  // Takes over a new reference (the result of most API calls; may be null).
+  static Ref steal(PyObject* p) noexcept { return Ref(p); }
+  // Takes a new reference to a borrowed one.
+  static Ref borrow(PyObject* p) noexcept {
+    Py_XINCREF(p);
+    return Ref(p);
+  }
+
+  Ref(const Ref&) = delete;
+  Ref& operator=(const Ref&) = delete;
+  Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  Ref& operator=(Ref&& o) noexcept {
+    Ref old(std::exchange(p_, std::exchange(o.p_, nullptr)));
+    return *this;
+  }
+  ~Ref() { Py_XDECREF(p_); }
+
+  PyObject* get() const noexcept { return p_; }
+  explicit operator bool() const noexcept { return p_ != nullptr; }
+  // Hands the reference to the caller (a return value of the C API).
+  [[nodiscard]] PyObject* release() noexcept { return std::exchange(p_, nullptr); }
+
+ private:
+  explicit Ref(PyObject* p) noexcept : p_(p) {}
+  PyObject* p_ = nullptr;
+};
+
+// The pending exception, taken out of the interpreter (normalized, with its
+// traceback attached), and put back.
+struct FetchedError {
+  Ref type, value, traceback;
+
+  static FetchedError fetch() noexcept {
+    PyObject *t, *v, *tb;
+    PyErr_Fetch(&t, &v, &tb);
+    PyErr_NormalizeException(&t, &v, &tb);
+    if (tb && v) PyException_SetTraceback(v, tb);
+    return {Ref::steal(t), Ref::steal(v), Ref::steal(tb)};
+  }
+  void restore() noexcept { PyErr_Restore(type.release(), value.release(), traceback.release()); }
+};
+
+}  // namespace brastel_python::binding

@@ -1,0 +1,134 @@
+"""No leak, no crash, one interpreter: whatever Python passes."""
+
+import os
+import subprocess
+import sys
+
+import pytest
+
+from brastel.compute import _compute as c
+
+
+def rss_bytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+
+def failing_and_succeeding_calls(probe):
+    """One round of calls through every path that releases references."""
+    calls = [
+        lambda: c.FloatConstant.Literal(1.5).to_json(),
+        lambda: c.IntegerConstant.Reference("x"),
+        lambda: c.ConstantNumericSeries.Float(c.FloatConstant.Reference("k")).to_json(),
+        lambda: c.ConstantNumericSeries.Float("2"),
+        lambda: c.IntegerConstant.Literal(2**40),
+        lambda: c.IntegerConstant.Literal(1.0),
+        lambda: c.StringConstant.Literal(None),
+        lambda: c.FloatConstant.Literal(1, 2),
+        lambda: c.FloatConstant.Literal(literal=1, other=2),
+        lambda: c.RangeMap("o", start=1, end=c.FloatConstant.Literal(2)).to_json(),
+        lambda: c.RangeMap(output=3),
+    ]
+    if probe is not None:
+        calls += [
+            lambda: probe.numeric_list([1, probe.numeric_series("n"), "bad"]),
+            lambda: probe.string_list(("a", "b")),
+            lambda: probe.float_dict({"a": 1, "b": "x"}),
+            lambda: probe.refprop({"pressure": 1, "bad": 2}),
+            lambda: probe.time_unit("weeks"),
+            lambda: probe.series(3),
+            lambda: probe.optional("a", c="c"),
+            lambda: probe.three(1, 2, 3),
+            lambda: probe.panic("p"),
+        ]
+    for call in calls:
+        try:
+            call()
+        except BaseException:  # noqa: B036 - PanicException too
+            pass
+
+
+@pytest.fixture
+def maybe_probe(request):
+    try:
+        return request.getfixturevalue("probe")
+    except pytest.skip.Exception:
+        return None
+
+
+def test_memory_stays_flat(maybe_probe, capfd):
+    for _ in range(2000):
+        failing_and_succeeding_calls(maybe_probe)
+    before = rss_bytes()
+    for _ in range(20000):
+        failing_and_succeeding_calls(maybe_probe)
+    grown = rss_bytes() - before
+    capfd.readouterr()  # the panic reports
+    # Leaking even one small object per call would grow by tens of MB.
+    assert grown < 4 * 1024 * 1024, grown
+
+
+def test_arguments_keep_their_reference_counts(maybe_probe):
+    text, number, wrong = "xyz-unique", 1.25e300, object()
+    counts = [sys.getrefcount(v) for v in (text, number, wrong)]
+    for _ in range(1000):
+        c.IntegerConstant.Reference(text)
+        c.FloatConstant.Literal(number)
+        for call in (lambda: c.StringConstant.Literal(wrong), lambda: c.ConstantNumericSeries.Float(wrong)):
+            try:
+                call()
+            except TypeError:
+                pass
+        if maybe_probe is not None:
+            for call in (lambda: maybe_probe.float_dict({text: number, "w": wrong}),
+                         lambda: maybe_probe.string_list([text, wrong])):
+                try:
+                    call()
+                except TypeError:
+                    pass
+    assert [sys.getrefcount(v) for v in (text, number, wrong)] == counts
+
+
+# Run in a fresh process: imports the package, then tries again from a
+# sub-interpreter that shares the process (a legacy one where the interpreter
+# offers the choice, so that the module's own check is what refuses it).
+SUBINTERPRETER = r"""
+import sys
+try:
+    import _interpreters as interpreters
+    make = lambda: interpreters.create("legacy")
+except ImportError:
+    try:
+        import _xxsubinterpreters as interpreters
+    except ImportError:
+        print("no sub-interpreters")
+        sys.exit(0)
+    try:
+        interpreters.destroy(interpreters.create(isolated=False))
+        make = lambda: interpreters.create(isolated=False)
+    except TypeError:
+        make = interpreters.create
+import brastel.compute
+CODE = "\n".join([
+    "try:",
+    "    import brastel.compute",
+    "    result = 'imported'",
+    "except ImportError as error:",
+    "    result = 'ImportError: ' + str(error)",
+    "with open(PATH, 'w') as out:",
+    "    out.write(result)",
+])
+interp = make()
+interpreters.run_string(interp, CODE.replace("PATH", repr(sys.argv[1])))
+interpreters.destroy(interp)
+print(open(sys.argv[1]).read())
+"""
+
+
+def test_a_second_interpreter_cannot_import(tmp_path):
+    result = subprocess.run([sys.executable, "-c", SUBINTERPRETER, str(tmp_path / "result")],
+                            capture_output=True, text=True, timeout=60)
+    assert result.returncode == 0, result.stderr
+    if result.stdout.strip() == "no sub-interpreters":
+        pytest.skip("this interpreter offers no sub-interpreters from Python")
+    assert result.stdout.strip() == "ImportError: _compute cannot be imported in more than one interpreter per process"
