@@ -17,7 +17,11 @@ class Node {
 
   void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
   void release() const noexcept {
-    if (refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) destroy(this);
+    // A sole owner needs no read-modify-write: nobody else can be copying a
+    // reference it alone holds. This is the common case of a fresh result.
+    if (refs_.load(std::memory_order_acquire) == 1 || refs_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+      destroy(this);
+    }
   }
 
  protected:

@@ -5,8 +5,9 @@ namespace conjure_object {
 namespace {
 // Nodes waiting to be freed by the outermost destroy() on this thread,
 // linked through the nodes themselves so that freeing never allocates.
-thread_local const Node* pending = nullptr;
-thread_local bool draining = false;
+// Initial-exec: read at every free, so no call to the TLS resolver.
+[[gnu::tls_model("initial-exec")]] thread_local const Node* pending = nullptr;
+[[gnu::tls_model("initial-exec")]] thread_local bool draining = false;
 }  // namespace
 
 void Node::destroy(const Node* node) noexcept {
