@@ -41,6 +41,10 @@
 // that exception, brastel_compute::Panic becomes PanicException; every call
 // has one boundary (guarded, errors.h). A raw slot function wraps its body
 // in guarded itself.
+//
+// Operators are declared the same way, typed by their operands
+// (binding/operators.h): unary_operator<Py_nb_negative, &negate>,
+// binary_operator<Py_nb_add, &add, reflected>, rich_comparison<&lt, ...>.
 #pragma once
 
 #include <cstddef>

@@ -1,11 +1,14 @@
 // NumericSeries: the numeric expression class.
 #include "classes/classes.h"
 #include "classes/inputs.h"
+#include "classes/series_operators.h"
 
 namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* NumericSeriesClass::spec() { return class_spec<NumericSeriesClass>(to_json); }
+PyType_Spec* NumericSeriesClass::spec() {
+  return class_spec<NumericSeriesClass>(numeric_series_operators, to_json);
+}
 
 }  // namespace brastel_python

@@ -1,5 +1,10 @@
 // The option classes handed to other classes' methods: negative values,
 // signal filters, unbounded ranges, UDF sources, grouping, and RangeMap.
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "brastel_compute/aggregation_construction.h"
 #include "classes/classes.h"
 #include "classes/inputs.h"
@@ -10,29 +15,99 @@ using namespace binding;
 
 namespace {
 
+// A variant without data, by its no-argument factory.
+template <class Union, Union (*Variant)()>
+Union empty() {
+  return Variant();
+}
+
+template <auto Variant, class Payload>
+objects::SignalFilterConfiguration cutoff(FloatConstantInput cutoff_frequency) {
+  return Variant(Payload{convert(std::move(cutoff_frequency))});
+}
+
+template <auto Build>
+objects::SignalFilterConfiguration band(FloatConstantInput low, FloatConstantInput high) {
+  return Build(convert(std::move(low)), convert(std::move(high)));
+}
+
+objects::GroupByTags group_by_tags_subset(std::vector<StringConstantInput> tags) {
+  return brastel_compute::group_by_tags_subset(convert(std::move(tags)));
+}
+
+objects::UdfSource udf_source_rust(std::string source_code) {
+  return objects::UdfSource::rust(objects::RustUdfSource{std::move(source_code)});
+}
+
 objects::RangeMap range_map_new(StringConstantInput output, std::optional<FloatConstantInput> start,
                                 std::optional<FloatConstantInput> end) {
   return brastel_compute::range_map_create(convert(std::move(output)), convert(std::move(start)),
                                            convert(std::move(end)));
 }
 
+using objects::GroupByAlignment;
+using objects::GroupByTags;
+using objects::GroupByTimestamp;
+using objects::NegativeValueConfiguration;
+using objects::SignalFilterConfiguration;
+using objects::UnboundedRangeBehavior;
+
 }  // namespace
 
 PyType_Spec* NegativeValueConfigurationClass::spec() {
-  return class_spec<NegativeValueConfigurationClass>(to_json);
+  return class_spec<NegativeValueConfigurationClass>(
+      static_method<"AllowNegativeValues()",
+                    &empty<NegativeValueConfiguration, &NegativeValueConfiguration::allow_negative_values>>,
+      static_method<"SetNegativeValuesToZero()",
+                    &empty<NegativeValueConfiguration, &NegativeValueConfiguration::set_negative_values_to_zero>>,
+      static_method<"ExcludeNegativeValues()",
+                    &empty<NegativeValueConfiguration, &NegativeValueConfiguration::exclude_negative_values>>,
+      to_json);
 }
 
-PyType_Spec* SignalFilterConfigurationClass::spec() { return class_spec<SignalFilterConfigurationClass>(to_json); }
+PyType_Spec* SignalFilterConfigurationClass::spec() {
+  return class_spec<SignalFilterConfigurationClass>(
+      static_method<"LowPass(cutoff_frequency)",
+                    &cutoff<&SignalFilterConfiguration::low_pass, objects::LowPassConfiguration>>,
+      static_method<"HighPass(cutoff_frequency)",
+                    &cutoff<&SignalFilterConfiguration::high_pass, objects::HighPassConfiguration>>,
+      static_method<"BandPass(low_passband_frequency, high_passband_frequency)",
+                    &band<&brastel_compute::signal_filter_configuration_band_pass>>,
+      static_method<"BandStop(low_stopband_frequency, high_stopband_frequency)",
+                    &band<&brastel_compute::signal_filter_configuration_band_stop>>,
+      to_json);
+}
 
-PyType_Spec* UnboundedRangeBehaviorClass::spec() { return class_spec<UnboundedRangeBehaviorClass>(to_json); }
+PyType_Spec* UnboundedRangeBehaviorClass::spec() {
+  return class_spec<UnboundedRangeBehaviorClass>(
+      static_method<"ClampToWindow()", &empty<UnboundedRangeBehavior, &UnboundedRangeBehavior::clamp_to_window>>,
+      static_method<"Drop()", &empty<UnboundedRangeBehavior, &UnboundedRangeBehavior::drop>>,
+      to_json);
+}
 
-PyType_Spec* UdfSourceClass::spec() { return class_spec<UdfSourceClass>(to_json); }
+PyType_Spec* UdfSourceClass::spec() {
+  return class_spec<UdfSourceClass>(static_method<"Rust(source_code)", &udf_source_rust>, to_json);
+}
 
-PyType_Spec* GroupByTagsClass::spec() { return class_spec<GroupByTagsClass>(to_json); }
+PyType_Spec* GroupByTagsClass::spec() {
+  return class_spec<GroupByTagsClass>(
+      static_method<"Current()", &empty<GroupByTags, &GroupByTags::current>>,
+      static_method<"Subset(tags)", &group_by_tags_subset>,
+      to_json);
+}
 
-PyType_Spec* GroupByTimestampClass::spec() { return class_spec<GroupByTimestampClass>(to_json); }
+PyType_Spec* GroupByTimestampClass::spec() {
+  return class_spec<GroupByTimestampClass>(
+      static_method<"Current()", &empty<GroupByTimestamp, &GroupByTimestamp::current>>,
+      static_method<"Every(every)", &GroupByTimestamp::every>,
+      to_json);
+}
 
-PyType_Spec* GroupByAlignmentClass::spec() { return class_spec<GroupByAlignmentClass>(to_json); }
+PyType_Spec* GroupByAlignmentClass::spec() {
+  return class_spec<GroupByAlignmentClass>(
+      static_method<"ContextDefaults()", &empty<GroupByAlignment, &GroupByAlignment::context_defaults>>,
+      to_json);
+}
 
 PyType_Spec* RangeMapClass::spec() {
   return class_spec<RangeMapClass>(constructor<"RangeMap(output, start=None, end=None)", &range_map_new>, to_json);
