@@ -52,59 +52,37 @@ wire::RangeSeries categorical_series_category_ranges(wire::EnumSeries input, std
                                                      ::brastel_compute::EnumFilterOperator operator_);
 wire::EnumSeries categorical_series_nth_point_downsample(wire::EnumSeries input, wire::IntegerConstant n);
 
-// "thresholdRangesV2" with the comparison the name gives, holding the threshold.
-wire::RangeSeries range_series_threshold_ranges_v2_gt(wire::NumericSeries input,
-                                                      std::optional<wire::IntegerConstant> min_points,
-                                                      std::optional<wire::Duration> min_duration,
-                                                      std::optional<::brastel_compute::RangeStart> range_start,
-                                                      wire::DoubleConstant threshold);
-wire::RangeSeries range_series_threshold_ranges_v2_ge(wire::NumericSeries input,
-                                                      std::optional<wire::IntegerConstant> min_points,
-                                                      std::optional<wire::Duration> min_duration,
-                                                      std::optional<::brastel_compute::RangeStart> range_start,
-                                                      wire::DoubleConstant threshold);
-wire::RangeSeries range_series_threshold_ranges_v2_lt(wire::NumericSeries input,
-                                                      std::optional<wire::IntegerConstant> min_points,
-                                                      std::optional<wire::Duration> min_duration,
-                                                      std::optional<::brastel_compute::RangeStart> range_start,
-                                                      wire::DoubleConstant threshold);
-wire::RangeSeries range_series_threshold_ranges_v2_le(wire::NumericSeries input,
-                                                      std::optional<wire::IntegerConstant> min_points,
-                                                      std::optional<wire::Duration> min_duration,
-                                                      std::optional<::brastel_compute::RangeStart> range_start,
-                                                      wire::DoubleConstant threshold);
-// The tolerance goes into the comparison, beside the threshold.
-wire::RangeSeries range_series_threshold_ranges_v2_eq(wire::NumericSeries input,
-                                                      std::optional<wire::IntegerConstant> min_points,
-                                                      std::optional<wire::Duration> min_duration,
-                                                      std::optional<::brastel_compute::RangeStart> range_start,
-                                                      wire::DoubleConstant threshold,
-                                                      std::optional<wire::DoubleConstant> tolerance);
-wire::RangeSeries range_series_threshold_ranges_v2_ne(wire::NumericSeries input,
-                                                      std::optional<wire::IntegerConstant> min_points,
-                                                      std::optional<wire::Duration> min_duration,
-                                                      std::optional<::brastel_compute::RangeStart> range_start,
-                                                      wire::DoubleConstant threshold,
-                                                      std::optional<wire::DoubleConstant> tolerance);
+// The families below share a function type each: one signature, written
+// once, for functions that differ only in the variant they build.
+
+// "thresholdRangesV2" with the comparison the name gives, holding the
+// threshold; for eq and ne the tolerance goes into the comparison beside it.
+using ThresholdRangesFunction = wire::RangeSeries(wire::NumericSeries input,
+                                                  std::optional<wire::IntegerConstant> min_points,
+                                                  std::optional<wire::Duration> min_duration,
+                                                  std::optional<::brastel_compute::RangeStart> range_start,
+                                                  wire::DoubleConstant threshold);
+using ThresholdRangesWithToleranceFunction = wire::RangeSeries(
+    wire::NumericSeries input, std::optional<wire::IntegerConstant> min_points,
+    std::optional<wire::Duration> min_duration, std::optional<::brastel_compute::RangeStart> range_start,
+    wire::DoubleConstant threshold, std::optional<wire::DoubleConstant> tolerance);
+ThresholdRangesFunction range_series_threshold_ranges_v2_gt, range_series_threshold_ranges_v2_ge,
+    range_series_threshold_ranges_v2_lt, range_series_threshold_ranges_v2_le;
+ThresholdRangesWithToleranceFunction range_series_threshold_ranges_v2_eq, range_series_threshold_ranges_v2_ne;
 
 // "stabilityDetectionV2" with the threshold "absolute" or "percentage".
-wire::RangeSeries range_series_stability_detection_v2_absolute(wire::NumericSeries input, wire::DoubleConstant value,
-                                                               wire::Duration window,
-                                                               std::optional<wire::IntegerConstant> min_points);
-wire::RangeSeries range_series_stability_detection_v2_percentage(wire::NumericSeries input, wire::DoubleConstant value,
-                                                                 wire::Duration window,
-                                                                 std::optional<wire::IntegerConstant> min_points);
+using StabilityDetectionFunction = wire::RangeSeries(wire::NumericSeries input, wire::DoubleConstant value,
+                                                     wire::Duration window,
+                                                     std::optional<wire::IntegerConstant> min_points);
+StabilityDetectionFunction range_series_stability_detection_v2_absolute,
+    range_series_stability_detection_v2_percentage;
 
 // "groupWithinRangesV2" with the aggregation the name gives.
-wire::NumericSeries numeric_series_group_within_ranges_v2_sum(wire::NumericSeries input, wire::RangeSeries ranges);
-wire::NumericSeries numeric_series_group_within_ranges_v2_average(wire::NumericSeries input, wire::RangeSeries ranges);
-wire::NumericSeries numeric_series_group_within_ranges_v2_min(wire::NumericSeries input, wire::RangeSeries ranges);
-wire::NumericSeries numeric_series_group_within_ranges_v2_max(wire::NumericSeries input, wire::RangeSeries ranges);
-wire::NumericSeries numeric_series_group_within_ranges_v2_count(wire::NumericSeries input, wire::RangeSeries ranges);
-wire::NumericSeries numeric_series_group_within_ranges_v2_standard_deviation(wire::NumericSeries input,
-                                                                              wire::RangeSeries ranges);
-wire::NumericSeries numeric_series_group_within_ranges_v2_root_mean_square(wire::NumericSeries input,
-                                                                            wire::RangeSeries ranges);
+using GroupWithinRangesFunction = wire::NumericSeries(wire::NumericSeries input, wire::RangeSeries ranges);
+GroupWithinRangesFunction numeric_series_group_within_ranges_v2_sum, numeric_series_group_within_ranges_v2_average,
+    numeric_series_group_within_ranges_v2_min, numeric_series_group_within_ranges_v2_max,
+    numeric_series_group_within_ranges_v2_count, numeric_series_group_within_ranges_v2_standard_deviation,
+    numeric_series_group_within_ranges_v2_root_mean_square;
 wire::NumericSeries numeric_series_group_within_ranges_v2_percentile(wire::NumericSeries input,
                                                                      wire::RangeSeries ranges,
                                                                      wire::DoubleConstant percentile);

@@ -1,5 +1,6 @@
 """Shared fixtures: the module, and the binding probe (a test-only module
-built beside the wheel by scripts/test.sh, found through BRASTEL_PROBE_DIR)."""
+built beside the wheel by scripts/test.sh, found through BRASTEL_PROBE_DIR);
+and what several test files check or build alike."""
 
 import importlib
 import os
@@ -36,3 +37,89 @@ def notes_of(error):
 def expected_notes(parameter):
     """The notes an argument error carries on this interpreter."""
     return [f"while processing '{parameter}'"] if HAS_NOTES else []
+
+
+# ---- what the module registers
+
+CLASSES = [
+    "NumericSeries", "CategoricalSeries", "RangeSeries", "StructSeries", "ConstantNumericSeries",
+    "IntegerConstant", "StringConstant", "Dataset", "Sampling", "BooleanSeries",
+    "NumericAggregationBuilder", "CategoricalAggregationBuilder", "StructAggregationBuilder",
+    "NumericAggregationOperator", "NegativeValueConfiguration", "Duration", "SignalFilterConfiguration",
+    "FloatConstant", "UnboundedRangeBehavior", "UdfSource", "EnumAggregationOperator", "GroupByTags",
+    "GroupByTimestamp", "GroupByAlignment", "RangeMap", "CategoricalEqualityBuilder", "CategoryRangesBuilder",
+    "DurationFilterBuilder", "NumericEqualityBuilder", "GroupWithinRangesBuilder", "ThresholdRangesBuilder",
+]
+FUNCTIONS = ["abs", "cos", "sin", "tan", "acos", "asin", "ln", "log10", "sqrt", "atan2",
+             "max", "mean", "min", "sum", "product", "numeric_if_else"]
+
+
+def own_methods(cls):
+    """The names a class defines itself, in the order of its method table."""
+    return [name for name in vars(cls) if not name.startswith("__")]
+
+
+def assert_method_table(cls, methods):
+    """The class has exactly these methods, in this order, and no constructor."""
+    assert own_methods(cls) == methods
+    with pytest.raises(TypeError):
+        cls()
+
+
+# ---- errors
+
+def assert_type_error(call, message):
+    """call() raises TypeError with exactly this message; returns the error."""
+    with pytest.raises(TypeError) as info:
+        call()
+    assert str(info.value) == message
+    return info.value
+
+
+def assert_argument_error(call, kind, message, parameter):
+    """call() raises kind with this message (a prefix of it when the message
+    ends with "..."), noted as raised while processing the parameter."""
+    with pytest.raises(kind) as info:
+        call()
+    if message.endswith("..."):
+        assert str(info.value).startswith(message[:-3])
+    else:
+        assert str(info.value) == message
+    assert notes_of(info.value) == expected_notes(parameter)
+
+
+STRING_INPUT_ERROR = ("failed to extract enum StringConstantInput ('Wrapped | String')\n"
+                      "- variant Wrapped (Wrapped): TypeError: failed to extract field "
+                      "StringConstantInput::Wrapped.0, caused by TypeError: %s is not an instance of "
+                      "'StringConstant'\n- variant String (String): TypeError: failed to extract field "
+                      "StringConstantInput::String.0, caused by TypeError: %s is not an instance of 'str'")
+
+
+# ---- values and their JSON
+
+H1 = '{"type":"hours","hours":{"hours":{"type":"literal","literal":1}}}'
+
+# Two series made by the module's own functions: s() writes S, t() writes T.
+S = '{"type":"max","max":{}}'
+T = '{"type":"min","min":{}}'
+VAR_K = '{"type":"constant","constant":{"type":"double","double":{"type":"variable","variable":"k"}}}'
+
+
+def s():
+    from brastel.compute import _compute
+    return _compute.max([])
+
+
+def t():
+    from brastel.compute import _compute
+    return _compute.min([])
+
+
+def lit(text):
+    """A number as a constant series."""
+    return '{"type":"constant","constant":{"type":"double","double":{"type":"literal","literal":%s}}}' % text
+
+
+def slit(text):
+    """A string literal."""
+    return '{"type":"literal","literal":"%s"}' % text

@@ -6,7 +6,7 @@ import math
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import expected_notes, notes_of
+from conftest import assert_type_error, expected_notes, notes_of, own_methods
 
 I32_MAX = 2147483647
 I32_MIN = -2147483648
@@ -76,8 +76,7 @@ SIGNATURES = {
 @pytest.mark.parametrize("name", SIGNATURES)
 def test_method_tables_and_signatures(name):
     cls = getattr(c, name)
-    methods = [key for key in vars(cls) if not key.startswith("__")]
-    assert methods == [sig.split("(")[0] for sig in SIGNATURES[name]]
+    assert own_methods(cls) == [sig.split("(")[0] for sig in SIGNATURES[name]]
     for sig in SIGNATURES[name]:
         method_name, params = sig[:-1].split("(")
         raw = vars(cls)[method_name]
@@ -107,10 +106,7 @@ MATCHING = [
 
 @pytest.mark.parametrize("call, message", MATCHING)
 def test_argument_matching(call, message):
-    with pytest.raises(TypeError) as error:
-        call()
-    assert str(error.value) == message
-    assert notes_of(error.value) == []
+    assert notes_of(assert_type_error(call, message)) == []
 
 
 @pytest.mark.parametrize("args", [(1,), ()])

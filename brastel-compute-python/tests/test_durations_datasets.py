@@ -3,9 +3,9 @@
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import expected_notes, notes_of
+from conftest import (H1, STRING_INPUT_ERROR, assert_argument_error, assert_method_table, assert_type_error,
+                      expected_notes, notes_of, slit)
 
-H1 = '{"type":"hours","hours":{"hours":{"type":"literal","literal":1}}}'
 RUN = '{"type":"run","run":{"rid":{"type":"literal","literal":"r1"}}}'
 ASSET = '{"type":"asset","asset":{"rid":{"type":"literal","literal":"x"}}}'
 VAR_W = '{"type":"variable","variable":"w"}'
@@ -13,10 +13,6 @@ VAR_W = '{"type":"variable","variable":"w"}'
 
 def ilit(n):
     return '{"type":"literal","literal":%d}' % n
-
-
-def slit(text):
-    return '{"type":"literal","literal":"%s"}' % text
 
 
 def count_node(tag, field, constant):
@@ -154,22 +150,16 @@ def test_chained_dataset_methods_nest():
     assert expr.to_json() == '{"type":"timeShift","timeShift":{"input":%s,"offset":%s}}' % (tag, negated)
 
 
-STRING_INPUT_ERROR = ("failed to extract enum StringConstantInput ('Wrapped | String')\n"
-                      "- variant Wrapped (Wrapped): TypeError: failed to extract field "
-                      "StringConstantInput::Wrapped.0, caused by TypeError: '%s' object is not an instance of "
-                      "'StringConstant'\n- variant String (String): TypeError: failed to extract field "
-                      "StringConstantInput::String.0, caused by TypeError: '%s' object is not an instance of 'str'")
-
 ARGUMENT_ERRORS = [
     (lambda: c.Duration.Reference(5), "'int' object is not an instance of 'str'", "name"),
     (lambda: c.Duration.Reference(None), "'None' is not an instance of 'str'", "name"),
-    (lambda: c.Dataset.Run(5), STRING_INPUT_ERROR % ("int", "int"), "rid"),
-    (lambda: c.Dataset.Asset(b"x"), STRING_INPUT_ERROR % ("bytes", "bytes"), "rid"),
+    (lambda: c.Dataset.Run(5), STRING_INPUT_ERROR % ("'int' object", "'int' object"), "rid"),
+    (lambda: c.Dataset.Asset(b"x"), STRING_INPUT_ERROR % ("'bytes' object", "'bytes' object"), "rid"),
     (lambda: c.Dataset.Combine("ab"), "Can't extract `str` to `Vec`", "inputs"),
     (lambda: c.Dataset.Combine([c.Dataset.Run("r"), 1]), "'int' object is not an instance of 'Dataset'", "inputs"),
     (lambda: c.Dataset.Combine({c.Dataset.Run("r")}), "'set' object is not an instance of 'Sequence'", "inputs"),
-    (lambda: c.Dataset.Run("r").tag(1, 2), STRING_INPUT_ERROR % ("int", "int"), "key"),
-    (lambda: c.Dataset.Run("r").tag("k", 2.5), STRING_INPUT_ERROR % ("float", "float"), "value"),
+    (lambda: c.Dataset.Run("r").tag(1, 2), STRING_INPUT_ERROR % ("'int' object", "'int' object"), "key"),
+    (lambda: c.Dataset.Run("r").tag("k", 2.5), STRING_INPUT_ERROR % ("'float' object", "'float' object"), "value"),
     (lambda: c.Dataset.Run("r").time_shift(3600), "'int' object is not an instance of 'Duration'", "offset"),
     (lambda: c.Dataset.Run("r").time_shift(None), "'None' is not an instance of 'Duration'", "offset"),
 ]
@@ -177,10 +167,7 @@ ARGUMENT_ERRORS = [
 
 @pytest.mark.parametrize("call, message, param", ARGUMENT_ERRORS)
 def test_argument_errors(call, message, param):
-    with pytest.raises(TypeError) as info:
-        call()
-    assert str(info.value) == message
-    assert notes_of(info.value) == expected_notes(param)
+    assert_argument_error(call, TypeError, message, param)
 
 
 @pytest.mark.parametrize("call, message", [
@@ -193,9 +180,7 @@ def test_argument_errors(call, message, param):
      "Dataset.time_shift() missing 1 required positional argument: 'offset'"),
 ])
 def test_parameter_matching(call, message):
-    with pytest.raises(TypeError) as info:
-        call()
-    assert str(info.value) == message
+    assert_type_error(call, message)
 
 
 METHOD_TABLES = [
@@ -207,11 +192,7 @@ METHOD_TABLES = [
 
 @pytest.mark.parametrize("cls, methods", METHOD_TABLES)
 def test_method_tables(cls, methods):
-    klass = getattr(c, cls)
-    own = [name for name in vars(klass) if not name.startswith("__")]
-    assert own == methods
-    with pytest.raises(TypeError):
-        klass()
+    assert_method_table(getattr(c, cls), methods)
 
 
 @pytest.mark.parametrize("method, signature", [

@@ -6,29 +6,14 @@ import operator
 import pytest
 
 from brastel.compute import _compute as c
+from conftest import VAR_K, S, T, lit, s, t
 
-# Two series made by this module's own functions.
-S = '{"type":"max","max":{}}'
-T = '{"type":"min","min":{}}'
-VAR_K = '{"type":"constant","constant":{"type":"double","double":{"type":"variable","variable":"k"}}}'
 D1 = '{"type":"days","days":{"days":{"type":"literal","literal":1}}}'
 D2 = '{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":2}}}'
 
 
-def lit(text):
-    return '{"type":"constant","constant":{"type":"double","double":{"type":"literal","literal":%s}}}' % text
-
-
 def pair(tag, left, right, a="left", b="right"):
     return '{"type":"%s","%s":{"%s":%s,"%s":%s}}' % (tag, tag, a, left, b, right)
-
-
-def s():
-    return c.max([])
-
-
-def t():
-    return c.min([])
 
 
 def d1():

@@ -8,18 +8,8 @@ import weakref
 import pytest
 
 from brastel.compute import _compute
+from conftest import CLASSES, FUNCTIONS, own_methods
 
-CLASSES = [
-    "NumericSeries", "CategoricalSeries", "RangeSeries", "StructSeries", "ConstantNumericSeries",
-    "IntegerConstant", "StringConstant", "Dataset", "Sampling", "BooleanSeries",
-    "NumericAggregationBuilder", "CategoricalAggregationBuilder", "StructAggregationBuilder",
-    "NumericAggregationOperator", "NegativeValueConfiguration", "Duration", "SignalFilterConfiguration",
-    "FloatConstant", "UnboundedRangeBehavior", "UdfSource", "EnumAggregationOperator", "GroupByTags",
-    "GroupByTimestamp", "GroupByAlignment", "RangeMap", "CategoricalEqualityBuilder", "CategoryRangesBuilder",
-    "DurationFilterBuilder", "NumericEqualityBuilder", "GroupWithinRangesBuilder", "ThresholdRangesBuilder",
-]
-FUNCTIONS = ["abs", "cos", "sin", "tan", "acos", "asin", "ln", "log10", "sqrt", "atan2",
-             "max", "mean", "min", "sum", "product", "numeric_if_else"]
 RANGE_BUILDERS = CLASSES[25:]
 
 
@@ -62,7 +52,7 @@ def test_class_attributes(name):
 @pytest.mark.parametrize("name", CLASSES)
 def test_to_json_is_the_last_method_of_the_value_classes(name):
     cls = getattr(_compute, name)
-    methods = [key for key in vars(cls) if not key.startswith("__")]
+    methods = own_methods(cls)
     if name in RANGE_BUILDERS:
         assert "to_json" not in methods
     else:

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "brastel_compute/conjure/builders.h"
+#include "brastel_compute/node.h"
 #include "tag_set.h"
 
 namespace brastel_compute {
@@ -11,8 +12,7 @@ namespace brastel_compute {
 using namespace conjure::objects;
 
 NumericSeries numeric_series_numeric_aggregation(AggregationBuilder input, NumericAggregationOperator operator_) {
-  return NumericSeries::numeric_aggregation(
-      NumericAggregation{.input = std::move(input), .operator_ = std::move(operator_)});
+  return node<&NumericSeries::numeric_aggregation>(std::move(input), std::move(operator_));
 }
 
 NumericSeries numeric_series_numeric_aggregation_sum(AggregationBuilder input) {
@@ -44,18 +44,17 @@ NumericSeries numeric_series_numeric_aggregation_root_mean_square(AggregationBui
 }
 
 NumericSeries numeric_series_numeric_aggregation_percentile(AggregationBuilder input, DoubleConstant percentile) {
-  return numeric_series_numeric_aggregation(
-      std::move(input), NumericAggregationOperator::percentile(Percentile{.percentile = std::move(percentile)}));
+  return numeric_series_numeric_aggregation(std::move(input),
+                                            node<&NumericAggregationOperator::percentile>(std::move(percentile)));
 }
 
 NumericSeries numeric_series_numeric_aggregation_udf(AggregationBuilder input, UdfSource source) {
-  return numeric_series_numeric_aggregation(
-      std::move(input), NumericAggregationOperator::udf(NumericAggregationUdf{.source = std::move(source)}));
+  return numeric_series_numeric_aggregation(std::move(input),
+                                            node<&NumericAggregationOperator::udf>(std::move(source)));
 }
 
 NumericSeries numeric_series_numeric_aggregation_udf_rust(AggregationBuilder input, std::string source_code) {
-  return numeric_series_numeric_aggregation_udf(
-      std::move(input), UdfSource::rust(RustUdfSource{.source_code = std::move(source_code)}));
+  return numeric_series_numeric_aggregation_udf(std::move(input), node<&UdfSource::rust>(std::move(source_code)));
 }
 
 AggregationBuilder aggregation_builder_group_by(Series input, GroupByTags tags, GroupByTimestamp timestamp,
@@ -69,13 +68,11 @@ AggregationBuilder aggregation_builder_group_by(Series input, GroupByTags tags, 
 }
 
 AggregationBuilder aggregation_builder_rolling_time(Series input, Duration window) {
-  return AggregationBuilder::rolling_time(
-      RollingTimeAggregationBuilder{.input = std::move(input), .window = std::move(window)});
+  return node<&AggregationBuilder::rolling_time>(std::move(input), std::move(window));
 }
 
 AggregationBuilder aggregation_builder_rolling_points(Series input, IntegerConstant points) {
-  return AggregationBuilder::rolling_points(
-      RollingPointsAggregationBuilder{.input = std::move(input), .points = std::move(points)});
+  return node<&AggregationBuilder::rolling_points>(std::move(input), std::move(points));
 }
 
 GroupByTags group_by_tags_subset(std::vector<StringConstant> tags) {
@@ -83,7 +80,7 @@ GroupByTags group_by_tags_subset(std::vector<StringConstant> tags) {
 }
 
 Dataset dataset_tag(Dataset input, StringConstant key, StringConstant value) {
-  return Dataset::tag_(TaggedDataset{.input = std::move(input), .key = std::move(key), .value = std::move(value)});
+  return node<&Dataset::tag_>(std::move(input), std::move(key), std::move(value));
 }
 
 Dataset dataset_combine(std::vector<Dataset> inputs) {
@@ -91,15 +88,15 @@ Dataset dataset_combine(std::vector<Dataset> inputs) {
 }
 
 Dataset dataset_time_shift(Dataset input, Duration offset) {
-  return Dataset::time_shift(TimeShiftedDataset{.input = std::move(input), .offset = std::move(offset)});
+  return node<&Dataset::time_shift>(std::move(input), std::move(offset));
 }
 
 Duration duration_add(Duration left, Duration right) {
-  return Duration::add(DurationAdd{.left = std::move(left), .right = std::move(right)});
+  return node<&Duration::add>(std::move(left), std::move(right));
 }
 
 Duration duration_subtract(Duration left, Duration right) {
-  return Duration::subtract(DurationSubtract{.left = std::move(left), .right = std::move(right)});
+  return node<&Duration::subtract>(std::move(left), std::move(right));
 }
 
 StructSeries struct_series_combine(std::vector<std::pair<std::string, Series>> inputs) {
@@ -112,16 +109,14 @@ StructSeries struct_series_combine(std::vector<std::pair<std::string, Series>> i
 
 SignalFilterConfiguration signal_filter_configuration_band_pass(DoubleConstant low_passband_frequency,
                                                                 DoubleConstant high_passband_frequency) {
-  return SignalFilterConfiguration::band_pass(
-      BandPassConfiguration{.low_passband_frequency = std::move(low_passband_frequency),
-                            .high_passband_frequency = std::move(high_passband_frequency)});
+  return node<&SignalFilterConfiguration::band_pass>(std::move(low_passband_frequency),
+                                                     std::move(high_passband_frequency));
 }
 
 SignalFilterConfiguration signal_filter_configuration_band_stop(DoubleConstant low_stopband_frequency,
                                                                 DoubleConstant high_stopband_frequency) {
-  return SignalFilterConfiguration::band_stop(
-      BandStopConfiguration{.low_stopband_frequency = std::move(low_stopband_frequency),
-                            .high_stopband_frequency = std::move(high_stopband_frequency)});
+  return node<&SignalFilterConfiguration::band_stop>(std::move(low_stopband_frequency),
+                                                     std::move(high_stopband_frequency));
 }
 
 RangeMap range_map_create(StringConstant output, std::optional<DoubleConstant> start,

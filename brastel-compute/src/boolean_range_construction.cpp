@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "brastel_compute/conjure/builders.h"
+#include "brastel_compute/node.h"
 
 namespace brastel_compute {
 
@@ -16,37 +17,35 @@ using wire::NumericSeries;
 using wire::RangeSeries;
 
 BooleanSeries boolean_series_greater_than(NumericSeries left, NumericSeries right) {
-  return BooleanSeries::greater_than(wire::GreaterThanSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::greater_than>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_greater_than_or_equal_to(NumericSeries left, NumericSeries right) {
-  return BooleanSeries::greater_than_or_equal_to(
-      wire::GreaterThanOrEqualToSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::greater_than_or_equal_to>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_less_than(NumericSeries left, NumericSeries right) {
-  return BooleanSeries::less_than(wire::LessThanSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::less_than>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_less_than_or_equal_to(NumericSeries left, NumericSeries right) {
-  return BooleanSeries::less_than_or_equal_to(
-      wire::LessThanOrEqualToSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::less_than_or_equal_to>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_equal_to(NumericSeries left, NumericSeries right) {
-  return BooleanSeries::equal_to(wire::EqualToSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::equal_to>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_not_equal_to(NumericSeries left, NumericSeries right) {
-  return BooleanSeries::not_equal_to(wire::NotEqualToSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::not_equal_to>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_and(BooleanSeries left, BooleanSeries right) {
-  return BooleanSeries::and_(wire::AndSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::and_>(std::move(left), std::move(right));
 }
 
 BooleanSeries boolean_series_or(BooleanSeries left, BooleanSeries right) {
-  return BooleanSeries::or_(wire::OrSeries{.left = std::move(left), .right = std::move(right)});
+  return node<&BooleanSeries::or_>(std::move(left), std::move(right));
 }
 
 RangeSeries range_series_union(std::vector<RangeSeries> inputs) {
@@ -59,29 +58,21 @@ RangeSeries range_series_intersect(std::vector<RangeSeries> inputs) {
 
 RangeSeries range_series_padded_ranges(RangeSeries input, Duration duration,
                                        RangePaddingConfiguration padding_configuration) {
-  auto wire_padding = to_wire(padding_configuration);
-  return RangeSeries::padded_ranges_v2(wire::PaddedRangesV2{.input = std::move(input),
-                                                            .duration = std::move(duration),
-                                                            .padding_configuration = std::move(wire_padding)});
+  return node<&RangeSeries::padded_ranges_v2>(std::move(input), std::move(duration), to_wire(padding_configuration));
 }
 
 RangeSeries range_series_duration_filter(RangeSeries input, Duration duration,
                                          std::optional<UnboundedBehavior> unbounded_behavior,
                                          ThresholdOperator comparison) {
-  auto wire_unbounded = to_wire(unbounded_behavior);
-  auto wire_comparison = to_wire(comparison);
-  return RangeSeries::duration_filter_v2(wire::DurationFilterRangesV2{.input = std::move(input),
-                                                                      .duration = std::move(duration),
-                                                                      .unbounded_behavior = std::move(wire_unbounded),
-                                                                      .comparison = std::move(wire_comparison)});
+  return node<&RangeSeries::duration_filter_v2>(std::move(input), std::move(duration), to_wire(unbounded_behavior),
+                                                to_wire(comparison));
 }
 
 RangeSeries numeric_series_extrema_ranges(NumericSeries input, std::optional<DoubleConstant> minimum_prominence,
                                           PeakType selection) {
-  auto wire_selection = to_wire(selection);
   return RangeSeries::extrema_ranges_v2(wire::extrema_ranges_v2::builder()
                                             .input(std::move(input))
-                                            .selection(std::move(wire_selection))
+                                            .selection(to_wire(selection))
                                             .minimum_prominence(std::move(minimum_prominence))
                                             .build());
 }
@@ -92,15 +83,13 @@ RangeSeries range_series_numeric_equality_ranges(std::vector<NumericSeries> inpu
                                                  std::optional<Duration> min_duration,
                                                  std::optional<RangeStart> range_start,
                                                  EqualityOperator equality_operator) {
-  auto wire_start = to_wire(range_start);
-  auto wire_operator = to_wire(equality_operator);
   return RangeSeries::numeric_equality_ranges_v2(wire::numeric_equality_ranges_v2::builder()
-                                                     .equality_operator(std::move(wire_operator))
+                                                     .equality_operator(to_wire(equality_operator))
                                                      .inputs(std::move(inputs))
                                                      .tolerance(std::move(tolerance))
                                                      .min_points(std::move(min_points))
                                                      .min_duration(std::move(min_duration))
-                                                     .range_start(std::move(wire_start))
+                                                     .range_start(to_wire(range_start))
                                                      .build());
 }
 
@@ -109,26 +98,22 @@ RangeSeries range_series_categorical_equality_ranges(std::vector<EnumSeries> inp
                                                      std::optional<Duration> min_duration,
                                                      std::optional<RangeStart> range_start,
                                                      EqualityOperator equality_operator) {
-  auto wire_start = to_wire(range_start);
-  auto wire_operator = to_wire(equality_operator);
   return RangeSeries::categorical_equality_ranges_v2(wire::categorical_equality_ranges_v2::builder()
-                                                         .equality_operator(std::move(wire_operator))
+                                                         .equality_operator(to_wire(equality_operator))
                                                          .inputs(std::move(inputs))
                                                          .min_points(std::move(min_points))
                                                          .min_duration(std::move(min_duration))
-                                                         .range_start(std::move(wire_start))
+                                                         .range_start(to_wire(range_start))
                                                          .build());
 }
 
 EnumSeries categorical_series_time_shift(EnumSeries input, Duration duration) {
-  return EnumSeries::time_shift_v2(
-      wire::EnumTimeShiftSeriesV2{.input = std::move(input), .duration = std::move(duration)});
+  return node<&EnumSeries::time_shift_v2>(std::move(input), std::move(duration));
 }
 
 EnumSeries categorical_series_enum_aggregation(wire::AggregationBuilder input,
                                                wire::EnumAggregationOperator operator_) {
-  return EnumSeries::enum_aggregation(
-      wire::EnumAggregation{.input = std::move(input), .operator_ = std::move(operator_)});
+  return node<&EnumSeries::enum_aggregation>(std::move(input), std::move(operator_));
 }
 
 }  // namespace brastel_compute

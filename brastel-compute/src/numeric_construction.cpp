@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "brastel_compute/conjure/builders.h"
+#include "brastel_compute/node.h"
 #include "brastel_compute/panic.h"
 #include "tag_set.h"
 
@@ -13,35 +14,35 @@ namespace brastel_compute {
 using namespace conjure::objects;
 
 NumericSeries numeric_series_add(NumericSeries left, NumericSeries right) {
-  return NumericSeries::add(Add{.left = std::move(left), .right = std::move(right)});
+  return node<&NumericSeries::add>(std::move(left), std::move(right));
 }
 
 NumericSeries numeric_series_subtract(NumericSeries left, NumericSeries right) {
-  return NumericSeries::subtract(Subtract{.left = std::move(left), .right = std::move(right)});
+  return node<&NumericSeries::subtract>(std::move(left), std::move(right));
 }
 
 NumericSeries numeric_series_multiply(NumericSeries left, NumericSeries right) {
-  return NumericSeries::multiply(Multiply{.left = std::move(left), .right = std::move(right)});
+  return node<&NumericSeries::multiply>(std::move(left), std::move(right));
 }
 
 NumericSeries numeric_series_divide(NumericSeries left, NumericSeries right) {
-  return NumericSeries::divide(Divide{.left = std::move(left), .right = std::move(right)});
+  return node<&NumericSeries::divide>(std::move(left), std::move(right));
 }
 
 NumericSeries numeric_series_floor_divide(NumericSeries left, NumericSeries right) {
-  return NumericSeries::floor_divide(FloorDivide{.left = std::move(left), .right = std::move(right)});
+  return node<&NumericSeries::floor_divide>(std::move(left), std::move(right));
 }
 
 NumericSeries numeric_series_modulo(NumericSeries left, NumericSeries right) {
-  return NumericSeries::modulo(Modulo{.left = std::move(left), .right = std::move(right)});
+  return node<&NumericSeries::modulo>(std::move(left), std::move(right));
 }
 
 NumericSeries numeric_series_power(NumericSeries base, NumericSeries exponent) {
-  return NumericSeries::power(Power{.base = std::move(base), .exponent = std::move(exponent)});
+  return node<&NumericSeries::power>(std::move(base), std::move(exponent));
 }
 
 NumericSeries atan2(NumericSeries y, NumericSeries x) {
-  return NumericSeries::atan2(Atan2{.y = std::move(y), .x = std::move(x)});
+  return node<&NumericSeries::atan2>(std::move(y), std::move(x));
 }
 
 NumericSeries max(std::vector<NumericSeries> inputs) {
@@ -69,62 +70,55 @@ NumericSeries numeric_series_union(std::vector<NumericSeries> inputs) {
 }
 
 NumericSeries numeric_series_head(NumericSeries input, IntegerConstant num_points) {
-  return NumericSeries::select_oldest_points(
-      SelectOldestPointsSeries{.input = std::move(input), .num_points = std::move(num_points)});
+  return node<&NumericSeries::select_oldest_points>(std::move(input), std::move(num_points));
 }
 
 NumericSeries numeric_series_tail(NumericSeries input, IntegerConstant num_points) {
-  return NumericSeries::select_newest_points(
-      SelectNewestPointsSeries{.input = std::move(input), .num_points = std::move(num_points)});
+  return node<&NumericSeries::select_newest_points>(std::move(input), std::move(num_points));
 }
 
 NumericSeries numeric_series_bit_and(NumericSeries input, IntegerConstant operand) {
-  return NumericSeries::bit_and(BitAnd{.input = std::move(input), .operand = std::move(operand)});
+  return node<&NumericSeries::bit_and>(std::move(input), std::move(operand));
 }
 
 NumericSeries numeric_series_bit_or(NumericSeries input, IntegerConstant operand) {
-  return NumericSeries::bit_or(BitOr{.input = std::move(input), .operand = std::move(operand)});
+  return node<&NumericSeries::bit_or>(std::move(input), std::move(operand));
 }
 
 NumericSeries numeric_series_bit_xor(NumericSeries input, IntegerConstant operand) {
-  return NumericSeries::bit_xor(BitXor{.input = std::move(input), .operand = std::move(operand)});
+  return node<&NumericSeries::bit_xor>(std::move(input), std::move(operand));
 }
 
 NumericSeries numeric_series_bit_shift_right(NumericSeries input, IntegerConstant operand) {
-  return NumericSeries::bit_shift_right(BitShiftRight{.input = std::move(input), .operand = std::move(operand)});
+  return node<&NumericSeries::bit_shift_right>(std::move(input), std::move(operand));
 }
 
 NumericSeries numeric_series_bit_shift_left(NumericSeries input, IntegerConstant operand) {
-  return NumericSeries::bit_shift_left(BitShiftLeft{.input = std::move(input), .operand = std::move(operand)});
+  return node<&NumericSeries::bit_shift_left>(std::move(input), std::move(operand));
 }
 
 NumericSeries numeric_series_bit_test(NumericSeries input, IntegerConstant index) {
-  return NumericSeries::bit_test(BitTest{.input = std::move(input), .index = std::move(index)});
+  return node<&NumericSeries::bit_test>(std::move(input), std::move(index));
 }
 
 NumericSeries numeric_series_nth_point_downsample(NumericSeries input, IntegerConstant n) {
-  return NumericSeries::nth_point_downsample(
-      NumericNthPointDownsampleSeries{.input = std::move(input), .n = std::move(n)});
+  return node<&NumericSeries::nth_point_downsample>(std::move(input), std::move(n));
 }
 
 NumericSeries numeric_series_largest_triangle_three_buckets(NumericSeries input,
                                                             IntegerConstant max_points_to_return) {
-  return NumericSeries::largest_triangle_three_buckets(NumericLargestTriangleThreeBucketsSeries{
-      .input = std::move(input), .max_points_to_return = std::move(max_points_to_return)});
+  return node<&NumericSeries::largest_triangle_three_buckets>(std::move(input), std::move(max_points_to_return));
 }
 
 NumericSeries numeric_if_else(BooleanSeries condition, NumericSeries true_value, NumericSeries false_value) {
-  return NumericSeries::if_else(NumericIfElseSeries{.condition = std::move(condition),
-                                                    .true_value = std::move(true_value),
-                                                    .false_value = std::move(false_value)});
+  return node<&NumericSeries::if_else>(std::move(condition), std::move(true_value), std::move(false_value));
 }
 
 NumericSeries numeric_series_derivative(NumericSeries input, std::optional<TimeUnit> time_unit,
                                         std::optional<NegativeValueConfiguration> negative_values_configuration) {
-  auto wire_unit = to_wire(time_unit);
   return NumericSeries::derivative(derivative_series::builder()
                                        .input(std::move(input))
-                                       .time_unit(std::move(wire_unit))
+                                       .time_unit(to_wire(time_unit))
                                        .negative_values_configuration(std::move(negative_values_configuration))
                                        .build());
 }
@@ -138,34 +132,27 @@ NumericSeries numeric_series_value_difference(NumericSeries input,
 }
 
 NumericSeries numeric_series_time_difference(Series input, std::optional<TimeUnit> time_unit) {
-  auto wire_unit = to_wire(time_unit);
-  return NumericSeries::time_difference(
-      TimeDifferenceSeries{.input = std::move(input), .time_unit = std::move(wire_unit)});
+  return node<&NumericSeries::time_difference>(std::move(input), to_wire(time_unit));
 }
 
 NumericSeries numeric_series_absolute_timestamp(Series input, TimeUnit time_unit) {
-  auto wire_unit = to_wire(time_unit);
-  return NumericSeries::absolute_timestamp(
-      AbsoluteTimestampSeries{.input = std::move(input), .time_unit = std::move(wire_unit)});
+  return node<&NumericSeries::absolute_timestamp>(std::move(input), to_wire(time_unit));
 }
 
 NumericSeries numeric_series_time_shift(NumericSeries input, Duration duration) {
-  return NumericSeries::time_shift_v2(
-      NumericTimeShiftSeriesV2{.input = std::move(input), .duration = std::move(duration)});
+  return node<&NumericSeries::time_shift_v2>(std::move(input), std::move(duration));
 }
 
 NumericSeries numeric_series_to_start_of_interval(NumericSeries input, Duration window) {
-  return NumericSeries::to_start_of_interval(
-      NumericToStartOfIntervalSeries{.input = std::move(input), .window = std::move(window)});
+  return node<&NumericSeries::to_start_of_interval>(std::move(input), std::move(window));
 }
 
 NumericSeries numeric_series_filter_where(NumericSeries input, BooleanSeries condition) {
-  return NumericSeries::filter_where(
-      NumericFilterWhereSeries{.input = std::move(input), .condition = std::move(condition)});
+  return node<&NumericSeries::filter_where>(std::move(input), std::move(condition));
 }
 
 NumericSeries numeric_series_phase_unwrap(NumericSeries input, DoubleConstant period) {
-  return NumericSeries::phase_unwrap(PhaseUnwrapSeries{.input = std::move(input), .period = std::move(period)});
+  return node<&NumericSeries::phase_unwrap>(std::move(input), std::move(period));
 }
 
 NumericSeries numeric_series_signal_filter(NumericSeries input, SignalFilterConfiguration signal_filter_configuration,
@@ -191,22 +178,20 @@ NumericSeries numeric_series_select_tags(NumericSeries input, std::vector<String
 NumericSeries numeric_series_select_numeric(std::optional<StringConstant> name, std::optional<Dataset> dataset,
                                             std::optional<Sampling> sampling,
                                             std::optional<brastel_compute::SeriesStorage> storage) {
-  auto wire_storage = to_wire(storage);
   return NumericSeries::select_numeric(select_series::builder()
                                            .name(std::move(name))
                                            .dataset(std::move(dataset))
                                            .sampling(std::move(sampling))
-                                           .storage(std::move(wire_storage))
+                                           .storage(to_wire(storage))
                                            .build());
 }
 
 NumericSeries struct_series_extract_numeric(StructSeries input, std::vector<StringConstant> field_path,
                                             std::optional<brastel_compute::NumericDataType> data_type) {
-  auto wire_type = to_wire(data_type);
   return NumericSeries::extract_from_struct(extract_numeric_from_struct_series::builder()
                                                 .input(std::move(input))
                                                 .field_path(std::move(field_path))
-                                                .data_type(std::move(wire_type))
+                                                .data_type(to_wire(data_type))
                                                 .build());
 }
 
@@ -216,8 +201,7 @@ NumericSeries numeric_series_udf(std::vector<Series> inputs, UdfSource source) {
 }
 
 NumericSeries numeric_series_scalar_udf_rust(std::vector<Series> inputs, std::string source_code) {
-  return numeric_series_udf(std::move(inputs),
-                            UdfSource::rust(RustUdfSource{.source_code = std::move(source_code)}));
+  return numeric_series_udf(std::move(inputs), node<&UdfSource::rust>(std::move(source_code)));
 }
 
 IntegerConstant integer_constant_literal(std::int64_t value) {

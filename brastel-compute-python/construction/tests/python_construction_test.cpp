@@ -6,34 +6,28 @@
 #include <utility>
 #include <vector>
 
+#include "brastel_compute/boolean_range_construction.h"
 #include "brastel_compute/enums.h"
-#include "fixtures.h"
+#include "construction/fixtures.h"
 
 namespace brastel_python::python_construction {
 namespace {
 
-using namespace ::brastel_python::testing;
+using namespace ::brastel_compute::testing;
 using ::brastel_compute::EnumFilterOperator;
 using ::brastel_compute::RangeStart;
 using ::brastel_compute::RefpropProperty;
 using ::brastel_compute::RefpropSubstance;
 using ::brastel_compute::TimeUnit;
 
-struct Case {
-  const char* name;
-  std::string actual;
-  std::string expected;
-};
-
-void expect_cases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
-}
+// {"type":"lessThan","lessThan":{"left":{"type":"raw","raw":{"name":"p"}},"right":{"type":"raw","raw":{"name":"q"}}}}
+obj::BooleanSeries p_below_q() { return ::brastel_compute::boolean_series_less_than(num("p"), num("q")); }
 
 TEST(PythonConstruction, SingleNodesFillTheirFieldsAndOmitAbsentOptions) {
   expect_cases({
-      {"boolean ranges bare", json(boolean_series_ranges(cond(), std::nullopt, std::nullopt, std::nullopt)),
+      {"boolean ranges bare", json(boolean_series_ranges(p_below_q(), std::nullopt, std::nullopt, std::nullopt)),
        R"({"type":"booleanRanges","booleanRanges":{"input":{"type":"lessThan","lessThan":{"left":{"type":"raw","raw":{"name":"p"}},"right":{"type":"raw","raw":{"name":"q"}}}}}})"},
-      {"boolean ranges full", json(boolean_series_ranges(cond(), int_lit(2), secs(3), RangeStart::ConditionStart)),
+      {"boolean ranges full", json(boolean_series_ranges(p_below_q(), int_lit(2), secs(3), RangeStart::ConditionStart)),
        R"({"type":"booleanRanges","booleanRanges":{"input":{"type":"lessThan","lessThan":{"left":{"type":"raw","raw":{"name":"p"}},"right":{"type":"raw","raw":{"name":"q"}}}},"minPoints":{"type":"literal","literal":2},"minDuration":{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":3}}},"rangeStart":"CONDITION_START"}})"},
       {"numeric resample", json(numeric_series_resample(num("a"), secs(1))),
        R"({"type":"resampleV2","resampleV2":{"input":{"type":"raw","raw":{"name":"a"}},"interval":{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":1}}}}})"},

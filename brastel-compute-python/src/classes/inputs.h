@@ -12,6 +12,7 @@
 
 #include "binding/binding.h"
 #include "brastel_compute/enums.h"
+#include "brastel_compute/node.h"
 #include "classes/classes.h"
 
 namespace brastel_python {
@@ -77,6 +78,14 @@ template <class Input>
 auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::move(*input)))> {
   if (!input) return std::nullopt;
   return convert(std::move(*input));
+}
+
+// The variant Factory makes from its one-field payload (or from the value
+// itself where the variant holds no record), the field converted from the
+// Python side's input: a plain number or text becomes a literal.
+template <auto Factory, class Input>
+auto from_input(Input input) {
+  return brastel_compute::node<Factory>(convert(std::move(input)));
 }
 
 // The inputs of NumericSeries.Refprop: each key parsed as a RefpropProperty

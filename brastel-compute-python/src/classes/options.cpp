@@ -21,10 +21,8 @@ Union empty() {
   return Variant();
 }
 
-template <auto Variant, class Payload>
-objects::SignalFilterConfiguration cutoff(FloatConstantInput cutoff_frequency) {
-  return Variant(Payload{convert(std::move(cutoff_frequency))});
-}
+template <auto Variant>
+constexpr auto cutoff = &from_input<Variant, FloatConstantInput>;
 
 template <auto Build>
 objects::SignalFilterConfiguration band(FloatConstantInput low, FloatConstantInput high) {
@@ -68,9 +66,9 @@ PyType_Spec* NegativeValueConfigurationClass::spec() {
 PyType_Spec* SignalFilterConfigurationClass::spec() {
   return class_spec<SignalFilterConfigurationClass>(
       static_method<"LowPass(cutoff_frequency)",
-                    &cutoff<&SignalFilterConfiguration::low_pass, objects::LowPassConfiguration>>,
+                    cutoff<&SignalFilterConfiguration::low_pass>>,
       static_method<"HighPass(cutoff_frequency)",
-                    &cutoff<&SignalFilterConfiguration::high_pass, objects::HighPassConfiguration>>,
+                    cutoff<&SignalFilterConfiguration::high_pass>>,
       static_method<"BandPass(low_passband_frequency, high_passband_frequency)",
                     &band<&brastel_compute::signal_filter_configuration_band_pass>>,
       static_method<"BandStop(low_stopband_frequency, high_stopband_frequency)",

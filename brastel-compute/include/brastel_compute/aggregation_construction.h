@@ -2,7 +2,8 @@
 // (AggregationBuilder), tag subsets, dataset and duration arithmetic, struct
 // combination, band filters and value-map rows. Arguments are taken by value
 // and moved into the node; an absent optional argument leaves its field
-// absent; nothing is validated.
+// absent; nothing is validated. A family of functions that differ only in
+// the variant they make shares one function type.
 #pragma once
 
 #include <optional>
@@ -18,15 +19,11 @@ namespace brastel_compute {
 // the name says.
 conjure::objects::NumericSeries numeric_series_numeric_aggregation(
     conjure::objects::AggregationBuilder input, conjure::objects::NumericAggregationOperator operator_);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_sum(conjure::objects::AggregationBuilder input);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_average(conjure::objects::AggregationBuilder input);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_min(conjure::objects::AggregationBuilder input);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_max(conjure::objects::AggregationBuilder input);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_count(conjure::objects::AggregationBuilder input);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_standard_deviation(
-    conjure::objects::AggregationBuilder input);
-conjure::objects::NumericSeries numeric_series_numeric_aggregation_root_mean_square(
-    conjure::objects::AggregationBuilder input);
+using NumericAggregationFunction = conjure::objects::NumericSeries(conjure::objects::AggregationBuilder input);
+NumericAggregationFunction numeric_series_numeric_aggregation_sum, numeric_series_numeric_aggregation_average,
+    numeric_series_numeric_aggregation_min, numeric_series_numeric_aggregation_max,
+    numeric_series_numeric_aggregation_count, numeric_series_numeric_aggregation_standard_deviation,
+    numeric_series_numeric_aggregation_root_mean_square;
 conjure::objects::NumericSeries numeric_series_numeric_aggregation_percentile(
     conjure::objects::AggregationBuilder input, conjure::objects::DoubleConstant percentile);
 conjure::objects::NumericSeries numeric_series_numeric_aggregation_udf(conjure::objects::AggregationBuilder input,
@@ -51,8 +48,10 @@ conjure::objects::Dataset dataset_tag(conjure::objects::Dataset input, conjure::
 conjure::objects::Dataset dataset_combine(std::vector<conjure::objects::Dataset> inputs);
 conjure::objects::Dataset dataset_time_shift(conjure::objects::Dataset input, conjure::objects::Duration offset);
 
-conjure::objects::Duration duration_add(conjure::objects::Duration left, conjure::objects::Duration right);
-conjure::objects::Duration duration_subtract(conjure::objects::Duration left, conjure::objects::Duration right);
+// Left, then right.
+using DurationBinaryFunction = conjure::objects::Duration(conjure::objects::Duration left,
+                                                          conjure::objects::Duration right);
+DurationBinaryFunction duration_add, duration_subtract;
 
 // Named series gathered into a map ordered by name; of two pairs with the
 // same name the later one wins.

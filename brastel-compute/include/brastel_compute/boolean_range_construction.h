@@ -2,6 +2,8 @@
 // finding and combination (RangeSeries) and categorical transforms
 // (EnumSeries). Arguments are taken by value and moved into the node; an
 // absent optional argument leaves its field absent; lists keep their order.
+// A family of functions that differ only in the variant they make shares one
+// function type.
 #pragma once
 
 #include <optional>
@@ -13,26 +15,17 @@
 namespace brastel_compute {
 
 // Comparisons: the first series is "left", the second "right".
-conjure::objects::BooleanSeries boolean_series_greater_than(conjure::objects::NumericSeries left,
-                                                            conjure::objects::NumericSeries right);
-conjure::objects::BooleanSeries boolean_series_greater_than_or_equal_to(conjure::objects::NumericSeries left,
-                                                                        conjure::objects::NumericSeries right);
-conjure::objects::BooleanSeries boolean_series_less_than(conjure::objects::NumericSeries left,
-                                                         conjure::objects::NumericSeries right);
-conjure::objects::BooleanSeries boolean_series_less_than_or_equal_to(conjure::objects::NumericSeries left,
-                                                                     conjure::objects::NumericSeries right);
-conjure::objects::BooleanSeries boolean_series_equal_to(conjure::objects::NumericSeries left,
-                                                        conjure::objects::NumericSeries right);
-conjure::objects::BooleanSeries boolean_series_not_equal_to(conjure::objects::NumericSeries left,
-                                                            conjure::objects::NumericSeries right);
+using ComparisonFunction = conjure::objects::BooleanSeries(conjure::objects::NumericSeries left,
+                                                           conjure::objects::NumericSeries right);
+ComparisonFunction boolean_series_greater_than, boolean_series_greater_than_or_equal_to, boolean_series_less_than,
+    boolean_series_less_than_or_equal_to, boolean_series_equal_to, boolean_series_not_equal_to;
 
-conjure::objects::BooleanSeries boolean_series_and(conjure::objects::BooleanSeries left,
-                                                   conjure::objects::BooleanSeries right);
-conjure::objects::BooleanSeries boolean_series_or(conjure::objects::BooleanSeries left,
-                                                  conjure::objects::BooleanSeries right);
+using LogicFunction = conjure::objects::BooleanSeries(conjure::objects::BooleanSeries left,
+                                                      conjure::objects::BooleanSeries right);
+LogicFunction boolean_series_and, boolean_series_or;
 
-conjure::objects::RangeSeries range_series_union(std::vector<conjure::objects::RangeSeries> inputs);
-conjure::objects::RangeSeries range_series_intersect(std::vector<conjure::objects::RangeSeries> inputs);
+using RangeListFunction = conjure::objects::RangeSeries(std::vector<conjure::objects::RangeSeries> inputs);
+RangeListFunction range_series_union, range_series_intersect;
 
 conjure::objects::RangeSeries range_series_padded_ranges(conjure::objects::RangeSeries input,
                                                          conjure::objects::Duration duration,

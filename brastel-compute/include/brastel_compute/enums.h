@@ -3,9 +3,10 @@
 // the construction functions turn them into the wire enum of the same name
 // with to_wire(). Unlike the wire enums they have no unknown value.
 //
-// Each enum is Enum<Def>: the values are reachable as TimeUnit::Seconds,
-// value() gives the plain enumerator for a switch, and the text-named ones
-// have text() and try_from().
+// Each enum is Enum<Def>, where Def is its table: the values, their texts
+// (for the text-named ones) and their quoted wire names. The values are
+// reachable as TimeUnit::Seconds, value() gives the plain enumerator for a
+// switch, and the text-named ones have text() and try_from().
 #pragma once
 
 #include <array>
@@ -16,6 +17,7 @@
 #include <string_view>
 
 #include "brastel_compute/conjure/objects.h"
+#include "brastel_compute/panic.h"
 #include "conjure_object/result.h"
 
 namespace brastel_compute {
@@ -23,29 +25,38 @@ namespace brastel_compute {
 namespace enum_defs {
 
 // The order of the enumerators is the order of the texts and of the wire
-// names: the index selects both.
+// names: the index selects both. Wire is the wire enum of the same name.
 
 struct TimeUnit {
   static constexpr std::string_view kName = "TimeUnit";
+  using Wire = ::io::brastel::api::TimeUnit;
   enum Value : std::uint8_t { Days, Hours, Minutes, Seconds, Milliseconds, Microseconds, Nanoseconds };
   static constexpr std::array<std::string_view, 7> kTexts{
       "days", "hours", "minutes", "seconds", "milliseconds", "microseconds", "nanoseconds"};
+  static constexpr std::array<std::string_view, 7> kWire{
+      "\"DAYS\"", "\"HOURS\"", "\"MINUTES\"", "\"SECONDS\"", "\"MILLISECONDS\"", "\"MICROSECONDS\"", "\"NANOSECONDS\"",
+  };
 };
 
 struct NumericDataType {
   static constexpr std::string_view kName = "NumericDataType";
+  using Wire = conjure::objects::NumericDataType;
   enum Value : std::uint8_t { Int64, Float64, Uint64 };
   static constexpr std::array<std::string_view, 3> kTexts{"int64", "float64", "uint64"};
+  static constexpr std::array<std::string_view, 3> kWire{"\"INT64\"", "\"FLOAT64\"", "\"UINT64\""};
 };
 
 struct RangeStart {
   static constexpr std::string_view kName = "RangeStart";
+  using Wire = conjure::objects::RangeStart;
   enum Value : std::uint8_t { ConditionStart, PersistenceStart };
   static constexpr std::array<std::string_view, 2> kTexts{"condition_start", "persistence_start"};
+  static constexpr std::array<std::string_view, 2> kWire{"\"CONDITION_START\"", "\"PERSISTENCE_START\""};
 };
 
 struct RefpropProperty {
   static constexpr std::string_view kName = "RefpropProperty";
+  using Wire = conjure::objects::RefpropProperty;
   enum Value : std::uint8_t {
     Temperature,
     Pressure,
@@ -64,10 +75,15 @@ struct RefpropProperty {
       "mass_specific_entropy",
       "viscosity",
   };
+  static constexpr std::array<std::string_view, 7> kWire{
+      "\"TEMPERATURE\"", "\"PRESSURE\"", "\"MASS_DENSITY\"", "\"MASS_SPECIFIC_ENTHALPY\"",
+      "\"MASS_SPECIFIC_INTERNAL_ENERGY\"", "\"MASS_SPECIFIC_ENTROPY\"", "\"VISCOSITY\"",
+  };
 };
 
 struct RefpropSubstance {
   static constexpr std::string_view kName = "RefpropSubstance";
+  using Wire = conjure::objects::RefpropSubstance;
   enum Value : std::uint8_t {
     Nitrogen,
     Oxygen,
@@ -89,24 +105,34 @@ struct RefpropSubstance {
       "nitrogen", "oxygen", "helium", "hydrogen", "methane", "propane", "butane", "water",
       "xenon", "air", "carbon_dioxide", "argon", "carbon_monoxide", "jet_a_4658", "jet_a_3638",
   };
+  static constexpr std::array<std::string_view, 15> kWire{
+      "\"NITROGEN\"", "\"OXYGEN\"", "\"HELIUM\"", "\"HYDROGEN\"", "\"METHANE\"", "\"PROPANE\"", "\"BUTANE\"",
+      "\"WATER\"", "\"XENON\"", "\"AIR\"", "\"CARBON_DIOXIDE\"", "\"ARGON\"", "\"CARBON_MONOXIDE\"", "\"JET_A_4658\"",
+      "\"JET_A_3638\"",
+  };
 };
 
 struct SeriesStorage {
   static constexpr std::string_view kName = "SeriesStorage";
+  using Wire = conjure::objects::SeriesStorage;
   enum Value : std::uint8_t { Iceberg, Clickhouse };
   static constexpr std::array<std::string_view, 2> kTexts{"iceberg", "clickhouse"};
+  static constexpr std::array<std::string_view, 2> kWire{"\"ICEBERG\"", "\"CLICKHOUSE\""};
 };
 
 struct UnboundedBehavior {
   static constexpr std::string_view kName = "UnboundedBehavior";
+  using Wire = conjure::objects::UnboundedBehavior;
   enum Value : std::uint8_t { Infinity, WindowBound };
   static constexpr std::array<std::string_view, 2> kTexts{"infinity", "window_bound"};
+  static constexpr std::array<std::string_view, 2> kWire{"\"INFINITY\"", "\"WINDOW_BOUND\""};
 };
 
 // Operator enums: no text form, the caller's method picks the value.
 
 struct ThresholdOperator {
   static constexpr std::string_view kName = "ThresholdOperator";
+  using Wire = conjure::objects::ThresholdOperator;
   enum Value : std::uint8_t {
     GreaterThan,
     GreaterThanOrEqualTo,
@@ -115,26 +141,38 @@ struct ThresholdOperator {
     EqualTo,
     NotEqualTo,
   };
+  static constexpr std::array<std::string_view, 6> kWire{
+      "\"GREATER_THAN\"", "\"GREATER_THAN_OR_EQUAL_TO\"", "\"LESS_THAN\"", "\"LESS_THAN_OR_EQUAL_TO\"", "\"EQUAL_TO\"",
+      "\"NOT_EQUAL_TO\"",
+  };
 };
 
 struct EqualityOperator {
   static constexpr std::string_view kName = "EqualityOperator";
+  using Wire = conjure::objects::EqualityOperator;
   enum Value : std::uint8_t { AllEqual, NotAllEqual };
+  static constexpr std::array<std::string_view, 2> kWire{"\"ALL_EQUAL\"", "\"NOT_ALL_EQUAL\""};
 };
 
 struct EnumFilterOperator {
   static constexpr std::string_view kName = "EnumFilterOperator";
+  using Wire = conjure::objects::EnumFilterOperator;
   enum Value : std::uint8_t { IsIn, IsNotIn, MatchesAnyRegex };
+  static constexpr std::array<std::string_view, 3> kWire{"\"IS_IN\"", "\"IS_NOT_IN\"", "\"MATCHES_ANY_REGEX\""};
 };
 
 struct RangePaddingConfiguration {
   static constexpr std::string_view kName = "RangePaddingConfiguration";
+  using Wire = conjure::objects::RangePaddingConfiguration;
   enum Value : std::uint8_t { PadStart, PadEnd, PadStartAndEnd };
+  static constexpr std::array<std::string_view, 3> kWire{"\"PAD_START\"", "\"PAD_END\"", "\"PAD_START_AND_END\""};
 };
 
 struct PeakType {
   static constexpr std::string_view kName = "PeakType";
+  using Wire = conjure::objects::PeakType;
   enum Value : std::uint8_t { Peak, Trough, Both };
+  static constexpr std::array<std::string_view, 3> kWire{"\"PEAK\"", "\"TROUGH\"", "\"BOTH\""};
 };
 
 template <class Def>
@@ -192,25 +230,30 @@ using EnumFilterOperator = Enum<enum_defs::EnumFilterOperator>;
 using RangePaddingConfiguration = Enum<enum_defs::RangePaddingConfiguration>;
 using PeakType = Enum<enum_defs::PeakType>;
 
-// The wire value of the same row, read back from its quoted wire name
-// through the wire enum's reader; a failed read is a Panic ("enum variant
-// string should deserialize"), which the fixed tables rule out.
-::io::brastel::api::TimeUnit to_wire(TimeUnit value);
-conjure::objects::NumericDataType to_wire(NumericDataType value);
-conjure::objects::RangeStart to_wire(RangeStart value);
-conjure::objects::RefpropProperty to_wire(RefpropProperty value);
-conjure::objects::RefpropSubstance to_wire(RefpropSubstance value);
-conjure::objects::SeriesStorage to_wire(SeriesStorage value);
-conjure::objects::UnboundedBehavior to_wire(UnboundedBehavior value);
-conjure::objects::ThresholdOperator to_wire(ThresholdOperator value);
-conjure::objects::EqualityOperator to_wire(EqualityOperator value);
-conjure::objects::EnumFilterOperator to_wire(EnumFilterOperator value);
-conjure::objects::RangePaddingConfiguration to_wire(RangePaddingConfiguration value);
-conjure::objects::PeakType to_wire(PeakType value);
+namespace enum_defs {
+
+// Reads the row's quoted wire name back through the wire enum's reader.
+template <class Def>
+typename Def::Wire read_wire(std::size_t index, const char* guard) {
+  auto read = Def::Wire::from_json(Def::kWire[index]);
+  if (!read.ok()) throw Panic(guard);
+  return std::move(read).value();
+}
+
+}  // namespace enum_defs
+
+// The wire value of the same row; a failed read is a Panic ("enum variant
+// string should deserialize"), which the fixed tables rule out (enums.cpp).
+template <class Def>
+typename Def::Wire to_wire(Enum<Def> value) {
+  return enum_defs::read_wire<Def>(value.index(), "enum variant string should deserialize");
+}
 
 // As to_wire, for the property keys of a refprop input map, whose guard has
 // its own text ("generated enum option should deserialize").
-conjure::objects::RefpropProperty to_wire_map_key(RefpropProperty value);
+inline conjure::objects::RefpropProperty to_wire_map_key(RefpropProperty value) {
+  return enum_defs::read_wire<enum_defs::RefpropProperty>(value.index(), "generated enum option should deserialize");
+}
 
 // An absent value stays absent.
 template <class Def>

@@ -1,7 +1,8 @@
 // Construction functions that make one NumericSeries node each (and the
 // checked integer literal). Every argument is taken by value and moved into
 // the node; an absent optional argument leaves its field absent; nothing is
-// validated.
+// validated. The functions of a family share one function type, which gives
+// their signature once.
 #pragma once
 
 #include <cstdint>
@@ -14,54 +15,26 @@
 
 namespace brastel_compute {
 
-// Binary arithmetic: the first argument is the first field of the payload.
-conjure::objects::NumericSeries numeric_series_add(conjure::objects::NumericSeries left,
-                                                   conjure::objects::NumericSeries right);
-conjure::objects::NumericSeries numeric_series_subtract(conjure::objects::NumericSeries left,
-                                                        conjure::objects::NumericSeries right);
-conjure::objects::NumericSeries numeric_series_multiply(conjure::objects::NumericSeries left,
-                                                        conjure::objects::NumericSeries right);
-conjure::objects::NumericSeries numeric_series_divide(conjure::objects::NumericSeries left,
-                                                      conjure::objects::NumericSeries right);
-conjure::objects::NumericSeries numeric_series_floor_divide(conjure::objects::NumericSeries left,
-                                                            conjure::objects::NumericSeries right);
-conjure::objects::NumericSeries numeric_series_modulo(conjure::objects::NumericSeries left,
-                                                      conjure::objects::NumericSeries right);
-conjure::objects::NumericSeries numeric_series_power(conjure::objects::NumericSeries base,
-                                                     conjure::objects::NumericSeries exponent);
-conjure::objects::NumericSeries atan2(conjure::objects::NumericSeries y,
-                                      conjure::objects::NumericSeries x);
+// Binary arithmetic: the first argument is the first field of the payload
+// ("left", or "base" for power, "y" for atan2).
+using NumericBinaryFunction = conjure::objects::NumericSeries(conjure::objects::NumericSeries first,
+                                                              conjure::objects::NumericSeries second);
+NumericBinaryFunction numeric_series_add, numeric_series_subtract, numeric_series_multiply, numeric_series_divide,
+    numeric_series_floor_divide, numeric_series_modulo, numeric_series_power, atan2;
 
-// N-ary: the list in the given order, no interpolation configuration.
-conjure::objects::NumericSeries max(std::vector<conjure::objects::NumericSeries> inputs);
-conjure::objects::NumericSeries min(std::vector<conjure::objects::NumericSeries> inputs);
-conjure::objects::NumericSeries sum(std::vector<conjure::objects::NumericSeries> inputs);
-conjure::objects::NumericSeries mean(std::vector<conjure::objects::NumericSeries> inputs);
-conjure::objects::NumericSeries product(std::vector<conjure::objects::NumericSeries> inputs);
-// "union", never with an operation.
-conjure::objects::NumericSeries numeric_series_union(std::vector<conjure::objects::NumericSeries> inputs);
+// N-ary: the list in the given order, no interpolation configuration;
+// numeric_series_union makes "union", never with an operation.
+using NumericListFunction = conjure::objects::NumericSeries(std::vector<conjure::objects::NumericSeries> inputs);
+NumericListFunction max, min, sum, mean, product, numeric_series_union;
 
-// A series and an integer constant.
-conjure::objects::NumericSeries numeric_series_head(conjure::objects::NumericSeries input,
-                                                    conjure::objects::IntegerConstant num_points);
-conjure::objects::NumericSeries numeric_series_tail(conjure::objects::NumericSeries input,
-                                                    conjure::objects::IntegerConstant num_points);
-conjure::objects::NumericSeries numeric_series_bit_and(conjure::objects::NumericSeries input,
-                                                       conjure::objects::IntegerConstant operand);
-conjure::objects::NumericSeries numeric_series_bit_or(conjure::objects::NumericSeries input,
-                                                      conjure::objects::IntegerConstant operand);
-conjure::objects::NumericSeries numeric_series_bit_xor(conjure::objects::NumericSeries input,
-                                                       conjure::objects::IntegerConstant operand);
-conjure::objects::NumericSeries numeric_series_bit_shift_right(conjure::objects::NumericSeries input,
+// A series and an integer constant, the payload's second field ("numPoints"
+// for head and tail, "operand" for the bit operations, "index" for bit_test,
+// "n", "maxPointsToReturn").
+using NumericIntegerFunction = conjure::objects::NumericSeries(conjure::objects::NumericSeries input,
                                                                conjure::objects::IntegerConstant operand);
-conjure::objects::NumericSeries numeric_series_bit_shift_left(conjure::objects::NumericSeries input,
-                                                              conjure::objects::IntegerConstant operand);
-conjure::objects::NumericSeries numeric_series_bit_test(conjure::objects::NumericSeries input,
-                                                        conjure::objects::IntegerConstant index);
-conjure::objects::NumericSeries numeric_series_nth_point_downsample(conjure::objects::NumericSeries input,
-                                                                    conjure::objects::IntegerConstant n);
-conjure::objects::NumericSeries numeric_series_largest_triangle_three_buckets(
-    conjure::objects::NumericSeries input, conjure::objects::IntegerConstant max_points_to_return);
+NumericIntegerFunction numeric_series_head, numeric_series_tail, numeric_series_bit_and, numeric_series_bit_or,
+    numeric_series_bit_xor, numeric_series_bit_shift_right, numeric_series_bit_shift_left, numeric_series_bit_test,
+    numeric_series_nth_point_downsample, numeric_series_largest_triangle_three_buckets;
 
 conjure::objects::NumericSeries numeric_if_else(conjure::objects::BooleanSeries condition,
                                                 conjure::objects::NumericSeries true_value,

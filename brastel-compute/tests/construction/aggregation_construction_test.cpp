@@ -15,16 +15,6 @@ namespace {
 using namespace testing;
 using obj::series_from;
 
-struct Case {
-  const char* name;
-  std::string actual;
-  std::string expected;
-};
-
-void expect_cases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
-}
-
 // {"type":"rollingTime","rollingTime":{"input":{"type":"numeric","numeric":{"type":"raw","raw":{"name":"a"}}},"window":{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":60}}}}}
 obj::AggregationBuilder rolling() { return aggregation_builder_rolling_time(series_from(num("a")), secs(60)); }
 

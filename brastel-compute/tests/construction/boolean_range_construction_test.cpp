@@ -2,25 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "fixtures.h"
 
 namespace brastel_compute {
 namespace {
 
 using namespace testing;
-
-struct Case {
-  const char* name;
-  std::string actual;
-  std::string expected;
-};
-
-void expect_cases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
-}
 
 TEST(BooleanConstruction, FirstOperandIsLeft) {
   expect_cases({

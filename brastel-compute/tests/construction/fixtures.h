@@ -1,9 +1,14 @@
-// Small leaf values for the construction tests, each with a short, known
-// JSON text (spelled out in full in the expectations).
+// Small leaf values for the construction tests (of the core and of the
+// Python module's construction functions), each with a short, known JSON text
+// (spelled out in full in the expectations), and the table of cases those
+// tests check.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "brastel_compute/conjure/objects.h"
 #include "conjure_object/json_writer.h"
@@ -17,6 +22,17 @@ std::string json(const T& value) {
   conjure_object::JsonWriter w;
   write(w, value);
   return w.buffer();
+}
+
+// One named case: the JSON a call wrote and the JSON it must write.
+struct Case {
+  const char* name;
+  std::string actual;
+  std::string expected;
+};
+
+inline void expect_cases(const std::vector<Case>& cases) {
+  for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
 }
 
 // {"type":"raw","raw":{"name":"<name>"}}

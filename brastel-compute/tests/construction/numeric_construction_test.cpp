@@ -18,16 +18,6 @@ namespace {
 using namespace testing;
 using obj::series_from;
 
-struct Case {
-  const char* name;
-  std::string actual;
-  std::string expected;
-};
-
-void expect_cases(const std::vector<Case>& cases) {
-  for (const Case& c : cases) EXPECT_EQ(c.actual, c.expected) << c.name;
-}
-
 TEST(NumericConstruction, BinaryOperandsKeepTheirPlaces) {
   expect_cases({
       {"add", json(numeric_series_add(num("a"), num("b"))),
