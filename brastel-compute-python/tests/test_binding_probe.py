@@ -78,8 +78,7 @@ def test_methods_without_parameters_take_no_arguments(probe):
 
 def test_module_functions_carry_their_module(probe):
     assert probe.three.__module__ == probe.__name__
-    # Module functions carry METH_STATIC, for which CPython reports no __self__.
-    assert probe.three.__self__ is None
+    assert probe.three.__self__ is probe
     assert probe.three.__doc__ is None
     assert probe.three.__text_signature__ == "(a, b, c)"
     assert probe.optional.__text_signature__ == "(a, b=None, c=None)"

@@ -141,6 +141,7 @@ def test_functions_are_module_builtins(name, signature):
     assert fn.__text_signature__ == signature
     assert str(inspect.signature(fn)) == signature
     assert fn.__module__ == c.__name__
+    assert fn.__self__ is c
     assert fn.__name__ == name
     assert fn.__doc__ is None
 

@@ -33,8 +33,7 @@
 // of the new object: the one class that holds that type, or Held<Class>
 // where several do (the aggregation builders); a Ref or std::string is
 // returned as it is. The shape is fixed here: no parameters -> METH_NOARGS,
-// else METH_FASTCALL | METH_KEYWORDS; static factories and module functions
-// add METH_STATIC. constructor<"RangeMap(output, start=None, end=None)",
+// else METH_FASTCALL | METH_KEYWORDS; static factories add METH_STATIC. constructor<"RangeMap(output, start=None, end=None)",
 // &make> makes a class callable.
 //
 // The C++ function may throw: PythonException{PyExc_ValueError, text} raises
@@ -227,7 +226,9 @@ struct Dispatch {
 
   static PyMethodDef method_def() {
     using Fast = PyObject* (*)(PyObject*, PyObject* const*, Py_ssize_t, PyObject*);
-    int flags = Kind == CallKind::Instance ? 0 : METH_STATIC;
+    // Module functions are bound to the module (their __self__), so they
+    // take no METH_STATIC: CPython would hide the module behind it.
+    int flags = Kind == CallKind::Static || Kind == CallKind::Constructor ? METH_STATIC : 0;
     PyCFunction function;
     if (kCount == 0 && Kind != CallKind::Function) {
       flags |= METH_NOARGS;
@@ -340,7 +341,7 @@ struct ClassTables {
     *s = {0, nullptr};
     // Not subclassable, no __dict__, no weak references, no GC (objects hold
     // no Python references); the class object is shared by the process.
-    unsigned flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
+    unsigned flags = Py_TPFLAGS_DEFAULT;
     if (!constructible) flags |= Py_TPFLAGS_DISALLOW_INSTANTIATION;
     spec = {C::type_name.c_str(), static_cast<int>(kObjectSize<typename C::Value>), 0, flags, slots};
   }

@@ -235,6 +235,8 @@ namespace enum_defs {
 // Reads the row's quoted wire name back through the wire enum's reader.
 template <class Def>
 typename Def::Wire read_wire(std::size_t index, const char* guard) {
+  // A value cast from outside the enum's range has no row to read.
+  if (index >= Def::kWire.size()) throw Panic(guard);
   auto read = Def::Wire::from_json(Def::kWire[index]);
   if (!read.ok()) throw Panic(guard);
   return std::move(read).value();
