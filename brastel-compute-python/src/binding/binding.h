@@ -4,13 +4,13 @@
 // A class is declared in classes/classes.h by its Python name and the C++
 // value its objects hold, and placed in AllClasses (the registration order):
 //
-//   struct DurationClass : ValueClass<"Duration", objects::Duration> { static PyType_Spec* spec(); };
+//   struct WrappedDuration : ValueClass<"Duration", objects::Duration> { static PyType_Spec* spec(); };
 //
 // Its spec(), in its family's file under classes/, lists the method table in
 // order (to_json last where the class has it):
 //
-//   PyType_Spec* DurationClass::spec() {
-//     return class_spec<DurationClass>(
+//   PyType_Spec* WrappedDuration::spec() {
+//     return class_spec<WrappedDuration>(
 //         static_method<"Days(days)", &duration_days>,           // a static factory
 //         method<"shift($self, by, unit=None)", &duration_shift>,  // an instance method
 //         slot<Py_nb_negative, &duration_negative>,               // a raw CPython slot

@@ -18,7 +18,7 @@ namespace brastel_python::binding {
 
 // A Python class holding values of type V, registered as "_compute.<Name>".
 // A class is declared by deriving from it:
-//   struct DurationClass : ValueClass<"Duration", objects::Duration> { static PyType_Spec* spec(); };
+//   struct WrappedDuration : ValueClass<"Duration", objects::Duration> { static PyType_Spec* spec(); };
 template <FixedString Name, class V>
 struct ValueClass {
   using Value = V;

@@ -7,18 +7,18 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* NumericAggregationBuilderClass::spec() { return class_spec<NumericAggregationBuilderClass>(to_json); }
+PyType_Spec* WrappedNumericAggregationBuilder::spec() { return class_spec<WrappedNumericAggregationBuilder>(to_json); }
 
-PyType_Spec* CategoricalAggregationBuilderClass::spec() {
-  return class_spec<CategoricalAggregationBuilderClass>(to_json);
+PyType_Spec* WrappedCategoricalAggregationBuilder::spec() {
+  return class_spec<WrappedCategoricalAggregationBuilder>(to_json);
 }
 
-PyType_Spec* StructAggregationBuilderClass::spec() { return class_spec<StructAggregationBuilderClass>(to_json); }
+PyType_Spec* WrappedStructAggregationBuilder::spec() { return class_spec<WrappedStructAggregationBuilder>(to_json); }
 
-PyType_Spec* NumericAggregationOperatorClass::spec() {
-  return class_spec<NumericAggregationOperatorClass>(to_json);
+PyType_Spec* WrappedNumericAggregationOperator::spec() {
+  return class_spec<WrappedNumericAggregationOperator>(to_json);
 }
 
-PyType_Spec* EnumAggregationOperatorClass::spec() { return class_spec<EnumAggregationOperatorClass>(to_json); }
+PyType_Spec* WrappedEnumAggregationOperator::spec() { return class_spec<WrappedEnumAggregationOperator>(to_json); }
 
 }  // namespace brastel_python

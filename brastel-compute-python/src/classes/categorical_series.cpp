@@ -6,6 +6,6 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* CategoricalSeriesClass::spec() { return class_spec<CategoricalSeriesClass>(to_json); }
+PyType_Spec* WrappedCategoricalSeries::spec() { return class_spec<WrappedCategoricalSeries>(to_json); }
 
 }  // namespace brastel_python

@@ -1,7 +1,7 @@
 // The module's 31 classes: each one's Python name and held value, and their
 // registration order (AllClasses), which is also the order of __all__.
-// Each class's spec() -- its method table -- lives in its family's file in
-// this folder.
+// Each class, Wrapped<Name> registered as <Name>, has its spec() -- its
+// method table -- in its family's file in this folder.
 #pragma once
 
 #include <optional>
@@ -58,48 +58,48 @@ struct ThresholdRangesBuilder {
 };
 
 // clang-format off
-struct NumericSeriesClass : ValueClass<"NumericSeries", objects::NumericSeries> { static PyType_Spec* spec(); };
-struct CategoricalSeriesClass : ValueClass<"CategoricalSeries", objects::EnumSeries> { static PyType_Spec* spec(); };
-struct RangeSeriesClass : ValueClass<"RangeSeries", objects::RangeSeries> { static PyType_Spec* spec(); };
-struct StructSeriesClass : ValueClass<"StructSeries", objects::StructSeries> { static PyType_Spec* spec(); };
-struct ConstantNumericSeriesClass : ValueClass<"ConstantNumericSeries", objects::ConstantNumericSeries> { static PyType_Spec* spec(); };
-struct IntegerConstantClass : ValueClass<"IntegerConstant", objects::IntegerConstant> { static PyType_Spec* spec(); };
-struct StringConstantClass : ValueClass<"StringConstant", objects::StringConstant> { static PyType_Spec* spec(); };
-struct DatasetClass : ValueClass<"Dataset", objects::Dataset> { static PyType_Spec* spec(); };
-struct SamplingClass : ValueClass<"Sampling", objects::Sampling> { static PyType_Spec* spec(); };
-struct BooleanSeriesClass : ValueClass<"BooleanSeries", objects::BooleanSeries> { static PyType_Spec* spec(); };
-struct NumericAggregationBuilderClass : ValueClass<"NumericAggregationBuilder", objects::AggregationBuilder> { static PyType_Spec* spec(); };
-struct CategoricalAggregationBuilderClass : ValueClass<"CategoricalAggregationBuilder", objects::AggregationBuilder> { static PyType_Spec* spec(); };
-struct StructAggregationBuilderClass : ValueClass<"StructAggregationBuilder", objects::AggregationBuilder> { static PyType_Spec* spec(); };
-struct NumericAggregationOperatorClass : ValueClass<"NumericAggregationOperator", objects::NumericAggregationOperator> { static PyType_Spec* spec(); };
-struct NegativeValueConfigurationClass : ValueClass<"NegativeValueConfiguration", objects::NegativeValueConfiguration> { static PyType_Spec* spec(); };
-struct DurationClass : ValueClass<"Duration", objects::Duration> { static PyType_Spec* spec(); };
-struct SignalFilterConfigurationClass : ValueClass<"SignalFilterConfiguration", objects::SignalFilterConfiguration> { static PyType_Spec* spec(); };
-struct FloatConstantClass : ValueClass<"FloatConstant", objects::DoubleConstant> { static PyType_Spec* spec(); };
-struct UnboundedRangeBehaviorClass : ValueClass<"UnboundedRangeBehavior", objects::UnboundedRangeBehavior> { static PyType_Spec* spec(); };
-struct UdfSourceClass : ValueClass<"UdfSource", objects::UdfSource> { static PyType_Spec* spec(); };
-struct EnumAggregationOperatorClass : ValueClass<"EnumAggregationOperator", objects::EnumAggregationOperator> { static PyType_Spec* spec(); };
-struct GroupByTagsClass : ValueClass<"GroupByTags", objects::GroupByTags> { static PyType_Spec* spec(); };
-struct GroupByTimestampClass : ValueClass<"GroupByTimestamp", objects::GroupByTimestamp> { static PyType_Spec* spec(); };
-struct GroupByAlignmentClass : ValueClass<"GroupByAlignment", objects::GroupByAlignment> { static PyType_Spec* spec(); };
-struct RangeMapClass : ValueClass<"RangeMap", objects::RangeMap> { static PyType_Spec* spec(); };
-struct CategoricalEqualityBuilderClass : ValueClass<"CategoricalEqualityBuilder", CategoricalEqualityBuilder> { static PyType_Spec* spec(); };
-struct CategoryRangesBuilderClass : ValueClass<"CategoryRangesBuilder", CategoryRangesBuilder> { static PyType_Spec* spec(); };
-struct DurationFilterBuilderClass : ValueClass<"DurationFilterBuilder", DurationFilterBuilder> { static PyType_Spec* spec(); };
-struct NumericEqualityBuilderClass : ValueClass<"NumericEqualityBuilder", NumericEqualityBuilder> { static PyType_Spec* spec(); };
-struct GroupWithinRangesBuilderClass : ValueClass<"GroupWithinRangesBuilder", GroupWithinRangesBuilder> { static PyType_Spec* spec(); };
-struct ThresholdRangesBuilderClass : ValueClass<"ThresholdRangesBuilder", ThresholdRangesBuilder> { static PyType_Spec* spec(); };
+struct WrappedNumericSeries : ValueClass<"NumericSeries", objects::NumericSeries> { static PyType_Spec* spec(); };
+struct WrappedCategoricalSeries : ValueClass<"CategoricalSeries", objects::EnumSeries> { static PyType_Spec* spec(); };
+struct WrappedRangeSeries : ValueClass<"RangeSeries", objects::RangeSeries> { static PyType_Spec* spec(); };
+struct WrappedStructSeries : ValueClass<"StructSeries", objects::StructSeries> { static PyType_Spec* spec(); };
+struct WrappedConstantNumericSeries : ValueClass<"ConstantNumericSeries", objects::ConstantNumericSeries> { static PyType_Spec* spec(); };
+struct WrappedIntegerConstant : ValueClass<"IntegerConstant", objects::IntegerConstant> { static PyType_Spec* spec(); };
+struct WrappedStringConstant : ValueClass<"StringConstant", objects::StringConstant> { static PyType_Spec* spec(); };
+struct WrappedDataset : ValueClass<"Dataset", objects::Dataset> { static PyType_Spec* spec(); };
+struct WrappedSampling : ValueClass<"Sampling", objects::Sampling> { static PyType_Spec* spec(); };
+struct WrappedBooleanSeries : ValueClass<"BooleanSeries", objects::BooleanSeries> { static PyType_Spec* spec(); };
+struct WrappedNumericAggregationBuilder : ValueClass<"NumericAggregationBuilder", objects::AggregationBuilder> { static PyType_Spec* spec(); };
+struct WrappedCategoricalAggregationBuilder : ValueClass<"CategoricalAggregationBuilder", objects::AggregationBuilder> { static PyType_Spec* spec(); };
+struct WrappedStructAggregationBuilder : ValueClass<"StructAggregationBuilder", objects::AggregationBuilder> { static PyType_Spec* spec(); };
+struct WrappedNumericAggregationOperator : ValueClass<"NumericAggregationOperator", objects::NumericAggregationOperator> { static PyType_Spec* spec(); };
+struct WrappedNegativeValueConfiguration : ValueClass<"NegativeValueConfiguration", objects::NegativeValueConfiguration> { static PyType_Spec* spec(); };
+struct WrappedDuration : ValueClass<"Duration", objects::Duration> { static PyType_Spec* spec(); };
+struct WrappedSignalFilterConfiguration : ValueClass<"SignalFilterConfiguration", objects::SignalFilterConfiguration> { static PyType_Spec* spec(); };
+struct WrappedFloatConstant : ValueClass<"FloatConstant", objects::DoubleConstant> { static PyType_Spec* spec(); };
+struct WrappedUnboundedRangeBehavior : ValueClass<"UnboundedRangeBehavior", objects::UnboundedRangeBehavior> { static PyType_Spec* spec(); };
+struct WrappedUdfSource : ValueClass<"UdfSource", objects::UdfSource> { static PyType_Spec* spec(); };
+struct WrappedEnumAggregationOperator : ValueClass<"EnumAggregationOperator", objects::EnumAggregationOperator> { static PyType_Spec* spec(); };
+struct WrappedGroupByTags : ValueClass<"GroupByTags", objects::GroupByTags> { static PyType_Spec* spec(); };
+struct WrappedGroupByTimestamp : ValueClass<"GroupByTimestamp", objects::GroupByTimestamp> { static PyType_Spec* spec(); };
+struct WrappedGroupByAlignment : ValueClass<"GroupByAlignment", objects::GroupByAlignment> { static PyType_Spec* spec(); };
+struct WrappedRangeMap : ValueClass<"RangeMap", objects::RangeMap> { static PyType_Spec* spec(); };
+struct WrappedCategoricalEqualityBuilder : ValueClass<"CategoricalEqualityBuilder", CategoricalEqualityBuilder> { static PyType_Spec* spec(); };
+struct WrappedCategoryRangesBuilder : ValueClass<"CategoryRangesBuilder", CategoryRangesBuilder> { static PyType_Spec* spec(); };
+struct WrappedDurationFilterBuilder : ValueClass<"DurationFilterBuilder", DurationFilterBuilder> { static PyType_Spec* spec(); };
+struct WrappedNumericEqualityBuilder : ValueClass<"NumericEqualityBuilder", NumericEqualityBuilder> { static PyType_Spec* spec(); };
+struct WrappedGroupWithinRangesBuilder : ValueClass<"GroupWithinRangesBuilder", GroupWithinRangesBuilder> { static PyType_Spec* spec(); };
+struct WrappedThresholdRangesBuilder : ValueClass<"ThresholdRangesBuilder", ThresholdRangesBuilder> { static PyType_Spec* spec(); };
 // clang-format on
 
 using AllClasses = binding::ClassList<
-    NumericSeriesClass, CategoricalSeriesClass, RangeSeriesClass, StructSeriesClass, ConstantNumericSeriesClass,
-    IntegerConstantClass, StringConstantClass, DatasetClass, SamplingClass, BooleanSeriesClass,
-    NumericAggregationBuilderClass, CategoricalAggregationBuilderClass, StructAggregationBuilderClass,
-    NumericAggregationOperatorClass, NegativeValueConfigurationClass, DurationClass, SignalFilterConfigurationClass,
-    FloatConstantClass, UnboundedRangeBehaviorClass, UdfSourceClass, EnumAggregationOperatorClass, GroupByTagsClass,
-    GroupByTimestampClass, GroupByAlignmentClass, RangeMapClass, CategoricalEqualityBuilderClass,
-    CategoryRangesBuilderClass, DurationFilterBuilderClass, NumericEqualityBuilderClass,
-    GroupWithinRangesBuilderClass, ThresholdRangesBuilderClass>;
+    WrappedNumericSeries, WrappedCategoricalSeries, WrappedRangeSeries, WrappedStructSeries, WrappedConstantNumericSeries,
+    WrappedIntegerConstant, WrappedStringConstant, WrappedDataset, WrappedSampling, WrappedBooleanSeries,
+    WrappedNumericAggregationBuilder, WrappedCategoricalAggregationBuilder, WrappedStructAggregationBuilder,
+    WrappedNumericAggregationOperator, WrappedNegativeValueConfiguration, WrappedDuration, WrappedSignalFilterConfiguration,
+    WrappedFloatConstant, WrappedUnboundedRangeBehavior, WrappedUdfSource, WrappedEnumAggregationOperator, WrappedGroupByTags,
+    WrappedGroupByTimestamp, WrappedGroupByAlignment, WrappedRangeMap, WrappedCategoricalEqualityBuilder,
+    WrappedCategoryRangesBuilder, WrappedDurationFilterBuilder, WrappedNumericEqualityBuilder,
+    WrappedGroupWithinRangesBuilder, WrappedThresholdRangesBuilder>;
 
 }  // namespace brastel_python
 
@@ -107,7 +107,7 @@ namespace brastel_python::binding {
 
 // A value type held by exactly one class of the module picks that class, as
 // a parameter and as a result. AggregationBuilder, held by three, is named
-// through Held<...AggregationBuilderClass>.
+// through Held<Wrapped...AggregationBuilder>.
 template <class V>
   requires(HoldersOf<V, AllClasses>::count > 0)
 struct ClassOfValue<V> {

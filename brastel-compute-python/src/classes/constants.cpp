@@ -9,26 +9,26 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* ConstantNumericSeriesClass::spec() {
-  return class_spec<ConstantNumericSeriesClass>(
+PyType_Spec* WrappedConstantNumericSeries::spec() {
+  return class_spec<WrappedConstantNumericSeries>(
       static_method<"Float(value)", &from_input<&objects::ConstantNumericSeries::double_, FloatConstantInput>>,
       to_json);
 }
 
-PyType_Spec* IntegerConstantClass::spec() {
-  return class_spec<IntegerConstantClass>(
+PyType_Spec* WrappedIntegerConstant::spec() {
+  return class_spec<WrappedIntegerConstant>(
       static_method<"Literal(literal)", &brastel_compute::integer_constant_literal>,
       static_method<"Reference(variable)", &objects::IntegerConstant::variable>, to_json);
 }
 
-PyType_Spec* StringConstantClass::spec() {
-  return class_spec<StringConstantClass>(static_method<"Literal(literal)", &objects::StringConstant::literal>,
+PyType_Spec* WrappedStringConstant::spec() {
+  return class_spec<WrappedStringConstant>(static_method<"Literal(literal)", &objects::StringConstant::literal>,
                                          static_method<"Reference(variable)", &objects::StringConstant::variable>,
                                          to_json);
 }
 
-PyType_Spec* FloatConstantClass::spec() {
-  return class_spec<FloatConstantClass>(static_method<"Literal(literal)", &objects::DoubleConstant::literal>,
+PyType_Spec* WrappedFloatConstant::spec() {
+  return class_spec<WrappedFloatConstant>(static_method<"Literal(literal)", &objects::DoubleConstant::literal>,
                                         static_method<"Reference(variable)", &objects::DoubleConstant::variable>,
                                         to_json);
 }

@@ -42,8 +42,8 @@ using objects::Sampling;
 
 }  // namespace
 
-PyType_Spec* DurationClass::spec() {
-  return class_spec<DurationClass>(
+PyType_Spec* WrappedDuration::spec() {
+  return class_spec<WrappedDuration>(
       static_method<"Reference(name)", &duration_reference>,
       static_method<"Nanoseconds(nanoseconds)", count<&Duration::nanoseconds>>,
       static_method<"Milliseconds(milliseconds)", count<&Duration::milliseconds>>,
@@ -58,8 +58,8 @@ PyType_Spec* DurationClass::spec() {
       binary_operator<Py_nb_subtract, &brastel_compute::duration_subtract>);
 }
 
-PyType_Spec* DatasetClass::spec() {
-  return class_spec<DatasetClass>(
+PyType_Spec* WrappedDataset::spec() {
+  return class_spec<WrappedDataset>(
       static_method<"Asset(rid)", resource<&Dataset::asset>>,
       static_method<"Run(rid)", resource<&Dataset::run>>,
       static_method<"Saved(rid)", resource<&Dataset::saved>>,
@@ -69,8 +69,8 @@ PyType_Spec* DatasetClass::spec() {
       to_json);
 }
 
-PyType_Spec* SamplingClass::spec() {
-  return class_spec<SamplingClass>(
+PyType_Spec* WrappedSampling::spec() {
+  return class_spec<WrappedSampling>(
       static_method<"EveryNthPerSeries(n)", count<&Sampling::every_nth_per_series>>,
       static_method<"HashSubsample(n)", count<&Sampling::hash_subsample>>,
       to_json);

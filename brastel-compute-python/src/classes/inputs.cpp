@@ -88,14 +88,14 @@ std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>>
 namespace brastel_python::binding {
 
 std::optional<objects::Series> Extract<objects::Series>::from(PyObject* object) {
-  if (PyObject_TypeCheck(object, CategoricalSeriesClass::type)) {
-    return objects::series_from(value_of<CategoricalSeriesClass>(object));
+  if (PyObject_TypeCheck(object, WrappedCategoricalSeries::type)) {
+    return objects::series_from(value_of<WrappedCategoricalSeries>(object));
   }
-  if (PyObject_TypeCheck(object, NumericSeriesClass::type)) {
-    return objects::series_from(value_of<NumericSeriesClass>(object));
+  if (PyObject_TypeCheck(object, WrappedNumericSeries::type)) {
+    return objects::series_from(value_of<WrappedNumericSeries>(object));
   }
-  if (PyObject_TypeCheck(object, StructSeriesClass::type)) {
-    return objects::series_from(value_of<StructSeriesClass>(object));
+  if (PyObject_TypeCheck(object, WrappedStructSeries::type)) {
+    return objects::series_from(value_of<WrappedStructSeries>(object));
   }
   PyErr_SetString(PyExc_TypeError,
                   "Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), struct "

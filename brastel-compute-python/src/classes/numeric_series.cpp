@@ -7,8 +7,8 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* NumericSeriesClass::spec() {
-  return class_spec<NumericSeriesClass>(numeric_series_operators, to_json);
+PyType_Spec* WrappedNumericSeries::spec() {
+  return class_spec<WrappedNumericSeries>(numeric_series_operators, to_json);
 }
 
 }  // namespace brastel_python

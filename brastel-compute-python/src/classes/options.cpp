@@ -52,8 +52,8 @@ using objects::UnboundedRangeBehavior;
 
 }  // namespace
 
-PyType_Spec* NegativeValueConfigurationClass::spec() {
-  return class_spec<NegativeValueConfigurationClass>(
+PyType_Spec* WrappedNegativeValueConfiguration::spec() {
+  return class_spec<WrappedNegativeValueConfiguration>(
       static_method<"AllowNegativeValues()",
                     &empty<NegativeValueConfiguration, &NegativeValueConfiguration::allow_negative_values>>,
       static_method<"SetNegativeValuesToZero()",
@@ -63,8 +63,8 @@ PyType_Spec* NegativeValueConfigurationClass::spec() {
       to_json);
 }
 
-PyType_Spec* SignalFilterConfigurationClass::spec() {
-  return class_spec<SignalFilterConfigurationClass>(
+PyType_Spec* WrappedSignalFilterConfiguration::spec() {
+  return class_spec<WrappedSignalFilterConfiguration>(
       static_method<"LowPass(cutoff_frequency)",
                     cutoff<&SignalFilterConfiguration::low_pass>>,
       static_method<"HighPass(cutoff_frequency)",
@@ -76,39 +76,39 @@ PyType_Spec* SignalFilterConfigurationClass::spec() {
       to_json);
 }
 
-PyType_Spec* UnboundedRangeBehaviorClass::spec() {
-  return class_spec<UnboundedRangeBehaviorClass>(
+PyType_Spec* WrappedUnboundedRangeBehavior::spec() {
+  return class_spec<WrappedUnboundedRangeBehavior>(
       static_method<"ClampToWindow()", &empty<UnboundedRangeBehavior, &UnboundedRangeBehavior::clamp_to_window>>,
       static_method<"Drop()", &empty<UnboundedRangeBehavior, &UnboundedRangeBehavior::drop>>,
       to_json);
 }
 
-PyType_Spec* UdfSourceClass::spec() {
-  return class_spec<UdfSourceClass>(static_method<"Rust(source_code)", &udf_source_rust>, to_json);
+PyType_Spec* WrappedUdfSource::spec() {
+  return class_spec<WrappedUdfSource>(static_method<"Rust(source_code)", &udf_source_rust>, to_json);
 }
 
-PyType_Spec* GroupByTagsClass::spec() {
-  return class_spec<GroupByTagsClass>(
+PyType_Spec* WrappedGroupByTags::spec() {
+  return class_spec<WrappedGroupByTags>(
       static_method<"Current()", &empty<GroupByTags, &GroupByTags::current>>,
       static_method<"Subset(tags)", &group_by_tags_subset>,
       to_json);
 }
 
-PyType_Spec* GroupByTimestampClass::spec() {
-  return class_spec<GroupByTimestampClass>(
+PyType_Spec* WrappedGroupByTimestamp::spec() {
+  return class_spec<WrappedGroupByTimestamp>(
       static_method<"Current()", &empty<GroupByTimestamp, &GroupByTimestamp::current>>,
       static_method<"Every(every)", &GroupByTimestamp::every>,
       to_json);
 }
 
-PyType_Spec* GroupByAlignmentClass::spec() {
-  return class_spec<GroupByAlignmentClass>(
+PyType_Spec* WrappedGroupByAlignment::spec() {
+  return class_spec<WrappedGroupByAlignment>(
       static_method<"ContextDefaults()", &empty<GroupByAlignment, &GroupByAlignment::context_defaults>>,
       to_json);
 }
 
-PyType_Spec* RangeMapClass::spec() {
-  return class_spec<RangeMapClass>(constructor<"RangeMap(output, start=None, end=None)", &range_map_new>, to_json);
+PyType_Spec* WrappedRangeMap::spec() {
+  return class_spec<WrappedRangeMap>(constructor<"RangeMap(output, start=None, end=None)", &range_map_new>, to_json);
 }
 
 }  // namespace brastel_python

@@ -7,10 +7,10 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* RangeSeriesClass::spec() { return class_spec<RangeSeriesClass>(to_json); }
+PyType_Spec* WrappedRangeSeries::spec() { return class_spec<WrappedRangeSeries>(to_json); }
 
-PyType_Spec* BooleanSeriesClass::spec() {
-  return class_spec<BooleanSeriesClass>(boolean_series_operators, to_json);
+PyType_Spec* WrappedBooleanSeries::spec() {
+  return class_spec<WrappedBooleanSeries>(boolean_series_operators, to_json);
 }
 
 }  // namespace brastel_python

@@ -7,16 +7,16 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* CategoricalEqualityBuilderClass::spec() { return class_spec<CategoricalEqualityBuilderClass>(); }
+PyType_Spec* WrappedCategoricalEqualityBuilder::spec() { return class_spec<WrappedCategoricalEqualityBuilder>(); }
 
-PyType_Spec* CategoryRangesBuilderClass::spec() { return class_spec<CategoryRangesBuilderClass>(); }
+PyType_Spec* WrappedCategoryRangesBuilder::spec() { return class_spec<WrappedCategoryRangesBuilder>(); }
 
-PyType_Spec* DurationFilterBuilderClass::spec() { return class_spec<DurationFilterBuilderClass>(); }
+PyType_Spec* WrappedDurationFilterBuilder::spec() { return class_spec<WrappedDurationFilterBuilder>(); }
 
-PyType_Spec* NumericEqualityBuilderClass::spec() { return class_spec<NumericEqualityBuilderClass>(); }
+PyType_Spec* WrappedNumericEqualityBuilder::spec() { return class_spec<WrappedNumericEqualityBuilder>(); }
 
-PyType_Spec* GroupWithinRangesBuilderClass::spec() { return class_spec<GroupWithinRangesBuilderClass>(); }
+PyType_Spec* WrappedGroupWithinRangesBuilder::spec() { return class_spec<WrappedGroupWithinRangesBuilder>(); }
 
-PyType_Spec* ThresholdRangesBuilderClass::spec() { return class_spec<ThresholdRangesBuilderClass>(); }
+PyType_Spec* WrappedThresholdRangesBuilder::spec() { return class_spec<WrappedThresholdRangesBuilder>(); }
 
 }  // namespace brastel_python

@@ -6,6 +6,6 @@ namespace brastel_python {
 
 using namespace binding;
 
-PyType_Spec* StructSeriesClass::spec() { return class_spec<StructSeriesClass>(to_json); }
+PyType_Spec* WrappedStructSeries::spec() { return class_spec<WrappedStructSeries>(to_json); }
 
 }  // namespace brastel_python

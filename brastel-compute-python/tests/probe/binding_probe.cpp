@@ -125,14 +125,14 @@ objects::NumericSeries deep_numeric_series(std::int64_t depth) {
   return series;
 }
 
-Held<NumericAggregationBuilderClass> numeric_rolling_points(objects::NumericSeries input, IntegerConstantInput points) {
+Held<WrappedNumericAggregationBuilder> numeric_rolling_points(objects::NumericSeries input, IntegerConstantInput points) {
   return {bc::aggregation_builder_rolling_points(objects::series_from(std::move(input)), convert(std::move(points)))};
 }
-Held<CategoricalAggregationBuilderClass> categorical_rolling_points(objects::EnumSeries input,
+Held<WrappedCategoricalAggregationBuilder> categorical_rolling_points(objects::EnumSeries input,
                                                                     IntegerConstantInput points) {
   return {bc::aggregation_builder_rolling_points(objects::series_from(std::move(input)), convert(std::move(points)))};
 }
-std::string numeric_builder_only(Held<NumericAggregationBuilderClass> builder) { return json(builder.value); }
+std::string numeric_builder_only(Held<WrappedNumericAggregationBuilder> builder) { return json(builder.value); }
 
 std::string panic(std::string message) { throw bc::Panic(message); }
 std::string bad_alloc() { throw std::bad_alloc(); }
