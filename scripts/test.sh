@@ -18,6 +18,10 @@ fi
 "$PY" -m pip install -q --disable-pip-version-check \
   "scikit-build-core>=0.10" "pyyaml>=6" "cmake>=3.21" ninja pytest hypothesis
 
+# The CMake, CTest and Ninja that pip just installed, wherever pip put them.
+TOOLS=$("$PY" -c 'import cmake, ninja; print(cmake.CMAKE_BIN_DIR + ":" + ninja.BIN_DIR)')
+export PATH="$TOOLS:$PATH"
+
 echo "== C++ core tests"
 cmake -S . -B build/core-tests -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DBRASTEL_BUILD_TESTS=ON -DBRASTEL_BUILD_PYTHON=OFF -DPython3_EXECUTABLE="$(command -v "$PY")" >/dev/null
