@@ -347,7 +347,7 @@ struct ClassTables {
   }
 };
 
-// The type specification of class C from its declarations; null with the
+// The PyType_Spec of class C from its declarations; null with the
 // error set if the parameter names cannot be interned.
 template <class C, class... Decls>
 PyType_Spec* class_spec(const Decls&... decls) {
