@@ -5,6 +5,7 @@ small and never recurse), optional fields are present, collections empty."""
 from __future__ import annotations
 
 import cpp
+import emit_enums
 import emit_records
 import emit_unions
 import model as m
@@ -28,16 +29,12 @@ def sample(mod: m.Model, t, box: frozenset = frozenset()) -> str:
     d = mod.get(t.qname)
     name = cpp.qualified(d)
     if isinstance(d, m.Enum):
-        return f"{name}({name}::Value::{emit_enums_first(d)})"
+        return f"{name}({name}::Value::{emit_enums.enumerators(d)[0]})"
     if isinstance(d, m.Union):
         return f'{name}::unknown("sample", ::conjure_object::Any())'
     inner_box = emit_records.boxed(mod)[d.qname]
     fields = ", ".join(sample(mod, f.type, inner_box) for f in d.fields)
     return f"{name}{{{fields}}}"
-
-
-def emit_enums_first(e: m.Enum) -> str:
-    return cpp.camel(e.values[0])
 
 
 def samples_source(mod: m.Model) -> str:
