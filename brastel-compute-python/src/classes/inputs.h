@@ -73,6 +73,13 @@ auto convert(std::vector<std::pair<std::string, Input>> entries) {
   return out;
 }
 
+// A value some class holds (a Duration, a UdfSource...) is its own node.
+template <class V>
+  requires binding::HasClass<V>
+V convert(V value) {
+  return value;
+}
+
 // Absent stays absent.
 template <class Input>
 auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::move(*input)))> {
@@ -86,6 +93,13 @@ auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::
 template <auto Factory, class Input>
 auto from_input(Input input) {
   return brastel_compute::node<Factory>(convert(std::move(input)));
+}
+
+// A variant without data, by its no-argument factory (the factory's name
+// alone is ambiguous: it also takes the empty record).
+template <class Union, Union (*Variant)()>
+Union empty() {
+  return Variant();
 }
 
 // The inputs of NumericSeries.Refprop: each key parsed as a RefpropProperty

@@ -15,12 +15,6 @@ using namespace binding;
 
 namespace {
 
-// A variant without data, by its no-argument factory.
-template <class Union, Union (*Variant)()>
-Union empty() {
-  return Variant();
-}
-
 template <auto Variant>
 constexpr auto cutoff = &from_input<Variant, FloatConstantInput>;
 
