@@ -51,7 +51,7 @@ def samples_source(mod: m.Model) -> str:
             out.add("  {")
             out.add(f"    ::conjure_object::JsonWriter w;")
             out.add(f"    write(w, {value});")
-            out.add(f"    samples.push_back({{{cpp.quoted(u.name)}, {cpp.quoted(v.tag)}, w.buffer()}});")
+            out.add(f"    samples.push_back({{{cpp.quoted(u.name)}, {cpp.quoted(v.tag)}, std::string(w.buffer())}});")
             out.add("  }")
     out.add("  return samples;\n}")
     return out.text()

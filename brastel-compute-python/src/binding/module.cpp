@@ -86,7 +86,7 @@ PyObject* json_result(conjure_object::JsonWriter& writer) {
     set_error(too_deep ? PyExc_RecursionError : PyExc_ValueError, error->message);
     return nullptr;
   }
-  const std::string& json = writer.buffer();
+  std::string_view json = writer.buffer();
   return PyUnicode_FromStringAndSize(json.data(), static_cast<Py_ssize_t>(json.size()));
 }
 

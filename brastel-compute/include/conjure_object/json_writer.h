@@ -1,13 +1,16 @@
 // The compact JSON writer shared by every generated type: one growable buffer,
-// appended to in one pass. Errors are values: the first one is kept and the
-// enclosing writers stop as soon as they see it.
+// appended to in one pass through an inline cursor. Errors are values: the
+// first one is kept and the enclosing writers stop as soon as they see it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "conjure_object/stack_guard.h"
 
 namespace conjure_object {
 
@@ -25,13 +28,30 @@ struct WriteError {
   std::string message;
 };
 
+// Longest text of one float in the wire layout ("-0.0000" plus 17 digits, or
+// "-d.dddddddddddddddde-308"), with room to spare.
+inline constexpr std::size_t kMaxFloatText = 40;
+
 class JsonWriter {
  public:
-  explicit JsonWriter(std::size_t capacity = 128) { buf_.reserve(capacity); }
+  // The buffer is the one the writing thread's previous writer left behind
+  // when it is large enough (so a writer of a big tree finds its pages
+  // already mapped), else a new one of at least `capacity` bytes.
+  explicit JsonWriter(std::size_t capacity = 128);
+  ~JsonWriter();
+  JsonWriter(const JsonWriter&) = delete;
+  JsonWriter& operator=(const JsonWriter&) = delete;
 
   // Bytes appended unchanged (punctuation, pre-quoted keys and tags).
-  void raw(std::string_view s) { buf_.append(s); }
-  void raw(char c) { buf_.push_back(c); }
+  void raw(std::string_view s) {
+    reserve(s.size());
+    std::memcpy(cur_, s.data(), s.size());
+    cur_ += s.size();
+  }
+  void raw(char c) {
+    reserve(1);
+    *cur_++ = c;
+  }
 
   // A JSON string: quoted, with only the escapes the wire needs; non-ASCII
   // bytes, the solidus and 0x7F are copied unchanged.
@@ -52,20 +72,37 @@ class JsonWriter {
 
   // Called on entering every nested node. Returns false (and records
   // TooDeep) when too little stack is left to go one level deeper, so very
-  // deep trees fail cleanly instead of overflowing the C stack.
-  bool enter();
+  // deep trees fail cleanly instead of overflowing the C stack. The
+  // thread's limit is read once, when the writer is made.
+  bool enter() {
+    if (stack_here() >= stack_limit_) [[likely]]
+      return true;
+    return too_deep();
+  }
 
-  const std::string& buffer() const noexcept { return buf_; }
-  std::string take() && { return std::move(buf_); }
+  std::string_view buffer() const noexcept { return {begin_, static_cast<std::size_t>(cur_ - begin_)}; }
+
+  // Room for n more bytes at the cursor.
+  void reserve(std::size_t n) {
+    if (static_cast<std::size_t>(end_ - cur_) < n) [[unlikely]]
+      grow(n);
+  }
 
  private:
-  std::string buf_;
+  void grow(std::size_t n);
+  bool too_deep();
+
+  char* begin_;
+  char* cur_;
+  char* end_;
+  std::uintptr_t stack_limit_;
   std::optional<WriteError> error_;
 };
 
-// Appends the digits of a finite double or float in the wire's float layout;
-// exposed for the writer of unknown-arm object keys.
-void format_f64(std::string& out, double v);
-void format_f32(std::string& out, float v);
+// Writes the digits of a finite double or float in the wire's float layout
+// at out (room for kMaxFloatText bytes); returns the count written. Exposed
+// for the writer of unknown-arm object keys.
+std::size_t format_f64(char* out, double v);
+std::size_t format_f32(char* out, float v);
 
 }  // namespace conjure_object

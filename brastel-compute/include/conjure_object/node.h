@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -14,6 +15,11 @@ class Node {
  public:
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
+
+  // Nodes are small and are made and freed at a high rate: their blocks
+  // come from a per-thread cache of freed blocks before going to malloc.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size) noexcept;
 
   void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
   void release() const noexcept {

@@ -173,14 +173,11 @@ void write_any_key(JsonWriter& w, const Any& k) {
         w.fail(WriteErrorKind::FloatKeyNotFinite, "float key must be finite (got NaN or +/-inf)");
         return;
       }
-      std::string text(1, '"');
-      if (f32) {
-        format_f32(text, k.as_f32());
-      } else {
-        format_f64(text, k.as_f64());
-      }
-      text.push_back('"');
-      w.raw(text);
+      char text[kMaxFloatText + 2];
+      text[0] = '"';
+      std::size_t n = 1 + (f32 ? format_f32(text + 1, k.as_f32()) : format_f64(text + 1, k.as_f64()));
+      text[n++] = '"';
+      w.raw(std::string_view(text, n));
       return;
     }
     case Any::Kind::Null:

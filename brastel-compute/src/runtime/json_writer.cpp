@@ -3,7 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -28,9 +30,6 @@ constexpr std::array<char, 256> kEscape = [] {
 }();
 
 constexpr char kHex[] = "0123456789abcdef";
-
-// Longest layout: "-0.0000" plus 17 digits, or "-d.dddddddddddddddde-308".
-constexpr std::size_t kFloatBuf = 40;
 
 // Lays out a finite, non-zero magnitude whose shortest round-trip digits and
 // decimal exponent come from to_chars' scientific form ("d.ddde+XX").
@@ -60,7 +59,7 @@ std::size_t layout_float(char* out, const char* sci, const char* sci_end) {
     }
     *o++ = 'e';
     *o++ = e < 0 ? '-' : '+';
-    o = std::to_chars(o, out + kFloatBuf, e < 0 ? -e : e).ptr;
+    o = std::to_chars(o, out + kMaxFloatText, e < 0 ? -e : e).ptr;
   } else if (e < 0) {
     *o++ = '0';
     *o++ = '.';
@@ -85,13 +84,12 @@ std::size_t layout_float(char* out, const char* sci, const char* sci_end) {
 }
 
 template <class F>
-void format_float(std::string& out, F v) {
+std::size_t format_float(char* out, F v) {
   if (!std::isfinite(v)) {
-    out.append("null");
-    return;
+    std::memcpy(out, "null", 4);
+    return 4;
   }
-  char buf[kFloatBuf];
-  char* o = buf;
+  char* o = out;
   if (std::signbit(v)) {
     *o++ = '-';
     v = -v;
@@ -107,57 +105,120 @@ void format_float(std::string& out, F v) {
     const auto r = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific);
     o += layout_float(o, sci, r.ptr);
   }
-  out.append(buf, static_cast<std::size_t>(o - buf));
+  return static_cast<std::size_t>(o - out);
 }
+
+// The buffer the last writer of this thread gave back, kept so that the next
+// writer finds its pages mapped instead of faulting them in again.
+struct SpareBuffer {
+  char* data = nullptr;
+  std::size_t capacity = 0;
+  ~SpareBuffer() { std::free(data); }
+};
+thread_local SpareBuffer t_spare;
+
+// A bigger buffer is given back to the system rather than kept.
+constexpr std::size_t kMaxSpare = std::size_t{64} << 20;
 
 }  // namespace
 
-void format_f64(std::string& out, double v) { format_float(out, v); }
-void format_f32(std::string& out, float v) { format_float(out, v); }
+std::size_t format_f64(char* out, double v) { return format_float(out, v); }
+std::size_t format_f32(char* out, float v) { return format_float(out, v); }
+
+JsonWriter::JsonWriter(std::size_t capacity) : stack_limit_(stack_limit()) {
+  SpareBuffer& spare = t_spare;
+  std::size_t size;
+  if (spare.data != nullptr && spare.capacity >= capacity) {
+    begin_ = std::exchange(spare.data, nullptr);
+    size = std::exchange(spare.capacity, 0);
+  } else {
+    size = capacity < 16 ? 16 : capacity;
+    begin_ = static_cast<char*>(std::malloc(size));
+    if (begin_ == nullptr) throw std::bad_alloc();
+  }
+  cur_ = begin_;
+  end_ = begin_ + size;
+}
+
+JsonWriter::~JsonWriter() {
+  const auto size = static_cast<std::size_t>(end_ - begin_);
+  SpareBuffer& spare = t_spare;
+  if (size <= kMaxSpare && size > spare.capacity) {
+    std::free(spare.data);
+    spare.data = begin_;
+    spare.capacity = size;
+  } else {
+    std::free(begin_);
+  }
+}
+
+void JsonWriter::grow(std::size_t n) {
+  const auto used = static_cast<std::size_t>(cur_ - begin_);
+  const auto size = static_cast<std::size_t>(end_ - begin_);
+  std::size_t wanted = size * 2;
+  if (wanted < used + n) wanted = used + n;
+  char* p = static_cast<char*>(std::realloc(begin_, wanted));
+  if (p == nullptr) throw std::bad_alloc();
+  begin_ = p;
+  cur_ = p + used;
+  end_ = p + wanted;
+}
 
 void JsonWriter::string(std::string_view s) {
-  buf_.push_back('"');
+  // Room for the worst case (every byte a \u00XX escape) up front, so the
+  // loop appends without checking.
+  reserve(s.size() * 6 + 2);
+  char* o = cur_;
+  *o++ = '"';
   const char* run = s.data();
   const char* const end = s.data() + s.size();
   for (const char* p = run; p != end; ++p) {
     const char esc = kEscape[static_cast<unsigned char>(*p)];
     if (esc == 0) continue;
-    buf_.append(run, static_cast<std::size_t>(p - run));
+    std::memcpy(o, run, static_cast<std::size_t>(p - run));
+    o += p - run;
     run = p + 1;
+    *o++ = '\\';
     if (esc == 'u') {
       const auto c = static_cast<unsigned char>(*p);
-      const char u[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
-      buf_.append(u, sizeof u);
+      const char u[5] = {'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+      std::memcpy(o, u, sizeof u);
+      o += sizeof u;
     } else {
-      const char two[2] = {'\\', esc};
-      buf_.append(two, sizeof two);
+      *o++ = esc;
     }
   }
-  buf_.append(run, static_cast<std::size_t>(end - run));
-  buf_.push_back('"');
+  std::memcpy(o, run, static_cast<std::size_t>(end - run));
+  o += end - run;
+  *o++ = '"';
+  cur_ = o;
 }
 
 void JsonWriter::i64(std::int64_t v) {
-  char buf[24];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  buf_.append(buf, static_cast<std::size_t>(r.ptr - buf));
+  reserve(24);
+  cur_ = std::to_chars(cur_, end_, v).ptr;
 }
 
 void JsonWriter::u64(std::uint64_t v) {
-  char buf[24];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  buf_.append(buf, static_cast<std::size_t>(r.ptr - buf));
+  reserve(24);
+  cur_ = std::to_chars(cur_, end_, v).ptr;
 }
 
-void JsonWriter::f64(double v) { format_f64(buf_, v); }
-void JsonWriter::f32(float v) { format_f32(buf_, v); }
+void JsonWriter::f64(double v) {
+  reserve(kMaxFloatText);
+  cur_ += format_f64(cur_, v);
+}
+
+void JsonWriter::f32(float v) {
+  reserve(kMaxFloatText);
+  cur_ += format_f32(cur_, v);
+}
 
 void JsonWriter::fail(WriteErrorKind kind, std::string message) {
   if (!error_) error_ = WriteError{kind, std::move(message)};
 }
 
-bool JsonWriter::enter() {
-  if (!stack_nearly_exhausted()) return true;
+bool JsonWriter::too_deep() {
   fail(WriteErrorKind::TooDeep, "recursion limit exceeded while writing JSON");
   return false;
 }

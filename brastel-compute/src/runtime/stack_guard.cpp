@@ -44,14 +44,13 @@ std::uintptr_t look_up_limit(std::uintptr_t here) noexcept {
 
 }  // namespace
 
-bool stack_nearly_exhausted() noexcept {
-  const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+std::uintptr_t stack_limit() noexcept {
   std::uintptr_t limit = t_limit;
   if (limit == 0) {
-    limit = look_up_limit(here);
+    limit = look_up_limit(stack_here());
     t_limit = limit;
   }
-  return here < limit;
+  return limit;
 }
 
 }  // namespace conjure_object

@@ -21,7 +21,7 @@ template <class T>
 std::string json(const T& value) {
   conjure_object::JsonWriter w;
   write(w, value);
-  return w.buffer();
+  return std::string(w.buffer());
 }
 
 // One named case: the JSON a call wrote and the JSON it must write.

@@ -34,7 +34,7 @@ struct Written {
 Written write_tree(const obj::NumericSeries& tree) {
   conjure_object::JsonWriter w;
   write(w, tree);
-  Written out{w.buffer(), w.failed()};
+  Written out{std::string(w.buffer()), w.failed()};
   if (w.failed()) out.kind = w.error()->kind;
   return out;
 }

@@ -16,7 +16,7 @@ std::string json(const T& value) {
   conjure_object::JsonWriter w;
   write(w, value);
   EXPECT_FALSE(w.failed());
-  return w.buffer();
+  return std::string(w.buffer());
 }
 
 inline obj::NumericSeries raw(std::string name) { return obj::NumericSeries::raw(obj::Reference{std::move(name)}); }

@@ -25,7 +25,7 @@ struct Written {
 Written written(const Any& v) {
   JsonWriter w;
   write(w, v);
-  return {w.buffer(), w.error()};
+  return {std::string(w.buffer()), w.error()};
 }
 
 Any arr(std::vector<Any> items) { return Any(Any::Array(std::move(items))); }

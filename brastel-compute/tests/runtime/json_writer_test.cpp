@@ -20,13 +20,13 @@ namespace {
 std::string f64_text(double v) {
   JsonWriter w;
   w.f64(v);
-  return std::move(w).take();
+  return std::string(w.buffer());
 }
 
 std::string f32_text(float v) {
   JsonWriter w;
   w.f32(v);
-  return std::move(w).take();
+  return std::string(w.buffer());
 }
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -114,14 +114,14 @@ TEST(JsonWriterFloat, F32UsesItsOwnShortestDigits) {
   }
 }
 
-TEST(JsonWriterFloat, FormatFunctionsAppend) {
-  std::string out = "k=";
-  format_f64(out, 1e-6);
-  out += ',';
-  format_f32(out, 0.1f);
-  out += ',';
-  format_f64(out, 0.1f);  // the double nearest the float, not the float's digits
-  EXPECT_EQ(out, "k=1e-6,0.1,0.10000000149011612");
+TEST(JsonWriterFloat, FormatFunctionsWriteInPlace) {
+  char out[kMaxFloatText];
+  EXPECT_EQ(std::string_view(out, format_f64(out, 1e-6)), "1e-6");
+  EXPECT_EQ(std::string_view(out, format_f32(out, 0.1f)), "0.1");
+  // The double nearest the float, not the float's digits.
+  EXPECT_EQ(std::string_view(out, format_f64(out, 0.1f)), "0.10000000149011612");
+  EXPECT_EQ(std::string_view(out, format_f64(out, -1.7976931348623157e308)), "-1.7976931348623157e+308");
+  EXPECT_EQ(std::string_view(out, format_f64(out, -2.2250738585072014e-308)), "-2.2250738585072014e-308");
 }
 
 // Checks the layout independently of the writer: returns an empty string when
@@ -278,7 +278,7 @@ TEST(JsonWriterInteger, Decimal) {
 std::string json_string(std::string_view s) {
   JsonWriter w;
   w.string(s);
-  return std::move(w).take();
+  return std::string(w.buffer());
 }
 
 TEST(JsonWriterString, EveryControlByte) {
@@ -341,6 +341,26 @@ TEST(JsonWriterString, AppendsAfterExistingBytes) {
   w.boolean(false);
   w.raw('}');
   EXPECT_EQ(w.buffer(), "{\"k\":true,\"v\\n\":false}");
+}
+
+// Each writer starts empty, whether it gets a fresh buffer or the one the
+// thread's last writer gave back, and grows past any size it starts with.
+TEST(JsonWriterBuffer, ReusedBuffersStartEmptyAndGrow) {
+  const std::string big(100000, 'x');
+  for (int round = 0; round < 3; ++round) {
+    {
+      JsonWriter w(1);
+      w.string(big);
+      w.raw(',');
+      w.i64(-9223372036854775807 - 1);
+      EXPECT_EQ(w.buffer(), "\"" + big + "\",-9223372036854775808");
+    }
+    JsonWriter small;
+    small.raw('[');
+    small.f64(0.5);
+    small.raw(']');
+    EXPECT_EQ(small.buffer(), "[0.5]");
+  }
 }
 
 TEST(JsonWriterErrors, FirstErrorWins) {
