@@ -154,9 +154,18 @@ template <class T>
 struct InputOf<std::optional<T>> {
   using type = std::optional<typename InputOf<T>::type>;
 };
+// A list of inputs is converted as it is read, so that a call makes one list,
+// not two: none of these conversions can fail.
 template <class T>
+struct ListOf {
+  std::vector<T> values;
+};
+template <class T>
+  requires(!std::is_same_v<typename InputOf<T>::type, T>)
 struct InputOf<std::vector<T>> {
-  using type = std::vector<typename InputOf<T>::type>;
+  static_assert(!std::is_same_v<T, objects::IntegerConstant>, "an int is range-checked after all arguments are read");
+  using type = ListOf<T>;
+  static std::vector<T> convert(ListOf<T>&& list) { return std::move(list.values); }
 };
 // The refprop inputs come as a dict keyed by property text.
 template <>
@@ -301,6 +310,26 @@ namespace brastel_python::binding {
 template <>
 struct Extract<objects::Series> {
   static std::optional<objects::Series> from(PyObject* object);
+};
+
+template <class T>
+struct Extract<ListOf<T>> {
+  using Input = typename InputOf<T>::type;
+  // An object of T's own class, the input's first variant, stands for itself.
+  static_assert(std::is_same_v<std::variant_alternative_t<0, typename Input::Storage>, T>);
+
+  static std::optional<T> item(PyObject* object) {
+    if (Extract<T>::matches(object)) return Extract<T>::from(object);
+    std::optional<Input> input = Extract<Input>::from(object);
+    if (!input) return std::nullopt;
+    return brastel_python::convert(std::move(*input));
+  }
+
+  static std::optional<ListOf<T>> from(PyObject* object) {
+    std::optional<std::vector<T>> values = read_list<T>(object, &item);
+    if (!values) return std::nullopt;
+    return ListOf<T>{std::move(*values)};
+  }
 };
 
 }  // namespace brastel_python::binding
