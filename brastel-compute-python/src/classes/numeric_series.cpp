@@ -1,6 +1,7 @@
 // NumericSeries: the numeric expression class.
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "brastel_compute/aggregation_construction.h"
 #include "brastel_compute/boolean_range_construction.h"
@@ -91,7 +92,8 @@ PyType_Spec* WrappedNumericSeries::spec() {
       method<"signal_filter($self, signal_filter_configuration, order, sampling_frequency=None)",
              on_self<&bc::numeric_series_signal_filter>>,
       method<"time_shift($self, duration)", &bc::numeric_series_time_shift>,
-      method<"unit_conversion($self, output_unit)", &node_of<&NumericSeries::unit_conversion, NumericSeries, std::string>>,
+      method<"unit_conversion($self, output_unit)",
+             &node_of<&NumericSeries::unit_conversion, NumericSeries, std::string>>,
       method<"value_difference($self, negative_values_configuration=None)", &bc::numeric_series_value_difference>,
       method<"filter_within($self, ranges)", &pc::numeric_series_filter_within>,
       method<"filter_where($self, condition)", &bc::numeric_series_filter_where>,
@@ -113,7 +115,8 @@ PyType_Spec* WrappedNumericSeries::spec() {
       method<"stale_ranges($self, threshold)", &pc::numeric_series_stale_ranges>,
       method<"rolling_time($self, window)", aggregation_builder<&bc::aggregation_builder_rolling_time>>,
       method<"rolling_points($self, points)", aggregation_builder<&bc::aggregation_builder_rolling_points>>,
-      method<"group_by($self, tags, timestamp, alignment=None)", aggregation_builder<&bc::aggregation_builder_group_by>>,
+      method<"group_by($self, tags, timestamp, alignment=None)",
+             aggregation_builder<&bc::aggregation_builder_group_by>>,
       method<"peaks($self, minimum_prominence=None)", extrema<PeakType::Peak>>,
       method<"troughs($self, minimum_prominence=None)", extrema<PeakType::Trough>>,
       method<"peaks_and_troughs($self, minimum_prominence=None)", extrema<PeakType::Both>>,
