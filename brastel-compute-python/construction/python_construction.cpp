@@ -20,17 +20,15 @@ using Start = std::optional<::brastel_compute::RangeStart>;
 using Tolerance = std::optional<wire::DoubleConstant>;
 
 // The six threshold functions: Arm is the factory of the comparison the name
-// gives, its payload the threshold (and the tolerance for eq and ne).
+// gives, its payload the threshold (and the tolerance for eq and ne). The
+// record directly, not through its staged builder: this is the completion
+// of a builder object, called often, and the stages cost a third of it.
 template <auto Arm, class... Payload>
 wire::RangeSeries threshold_ranges(wire::NumericSeries input, MinPoints min_points, MinDuration min_duration,
                                    Start range_start, Payload... payload) {
-  return wire::RangeSeries::threshold_ranges_v2(wire::threshold_ranges_v2::builder()
-                                                    .input(std::move(input))
-                                                    .comparison(node<Arm>(std::move(payload)...))
-                                                    .min_points(std::move(min_points))
-                                                    .min_duration(std::move(min_duration))
-                                                    .range_start(to_wire(range_start))
-                                                    .build());
+  return node<&wire::RangeSeries::threshold_ranges_v2>(std::move(input), std::move(min_points),
+                                                       std::move(min_duration), to_wire(range_start),
+                                                       node<Arm>(std::move(payload)...));
 }
 
 // The two stability functions: Arm is the factory of the threshold kind.

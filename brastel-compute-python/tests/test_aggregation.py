@@ -57,3 +57,63 @@ def test_operator_factories(call, expected):
 ])
 def test_operator_factory_errors(call, kind, message, parameter):
     assert_argument_error(call, kind, message, parameter)
+
+
+# ---- NumericAggregationBuilder completions, on the builders NumericSeries opens
+
+NUMERIC_S = '{"type":"numeric","numeric":{"type":"max","max":{}}}'
+NUMERIC_BUILDERS = [
+    pytest.param(lambda x: x.rolling_time(c.Duration.Seconds(2)),
+                 '{"type":"rollingTime","rollingTime":{"input":%s,"window":{"type":"seconds","seconds":{"seconds":'
+                 '{"type":"literal","literal":2}}}}}' % NUMERIC_S, id="rolling-time"),
+    pytest.param(lambda x: x.rolling_points(3), '{"type":"rollingPoints","rollingPoints":{"input":%s,"points":'
+                 '{"type":"literal","literal":3}}}' % NUMERIC_S, id="rolling-points"),
+    pytest.param(lambda x: x.group_by(c.GroupByTags.Subset(["b", "a"]), c.GroupByTimestamp.Current()),
+                 '{"type":"groupBy","groupBy":{"input":%s,"tags":{"type":"subset","subset":{"tags":[{"type":"literal",'
+                 '"literal":"a"},{"type":"literal","literal":"b"}]}},"timestamp":{"type":"current","current":{}}}}'
+                 % NUMERIC_S, id="group-by"),
+]
+ENUM_UDF = '{"type":"udf","udf":{"source":%s}}' % RUST_X
+
+
+@pytest.mark.parametrize("open_builder, builder_json", NUMERIC_BUILDERS)
+@pytest.mark.parametrize("complete, result, operator", [
+    (lambda b: b.numeric_aggregation(c.NumericAggregationOperator.Percentile(50)), c.NumericSeries,
+     '{"type":"percentile","percentile":{"percentile":{"type":"literal","literal":50.0}}}'),
+    (lambda b: c.NumericSeries.NumericAggregation(b, c.NumericAggregationOperator.Max()), c.NumericSeries,
+     '{"type":"max","max":{}}'),
+    (lambda b: b.sum(), c.NumericSeries, '{"type":"sum","sum":{}}'),
+    (lambda b: b.mean(), c.NumericSeries, '{"type":"average","average":{}}'),
+    (lambda b: b.min(), c.NumericSeries, '{"type":"min","min":{}}'),
+    (lambda b: b.max(), c.NumericSeries, '{"type":"max","max":{}}'),
+    (lambda b: b.count(), c.NumericSeries, '{"type":"count","count":{}}'),
+    (lambda b: b.std(), c.NumericSeries, '{"type":"standardDeviation","standardDeviation":{}}'),
+    (lambda b: b.root_mean_square(), c.NumericSeries, '{"type":"rootMeanSquare","rootMeanSquare":{}}'),
+    (lambda b: b.percentile(c.FloatConstant.Reference("p")), c.NumericSeries,
+     '{"type":"percentile","percentile":{"percentile":{"type":"variable","variable":"p"}}}'),
+    (lambda b: b.udf(c.UdfSource.Rust("x")), c.NumericSeries, ENUM_UDF),
+    (lambda b: b.rust_udf("x"), c.NumericSeries, ENUM_UDF),
+    (lambda b: b.enum_udf(source=c.UdfSource.Rust("x")), c.CategoricalSeries, ENUM_UDF),
+    (lambda b: b.rust_enum_udf("x"), c.CategoricalSeries, ENUM_UDF),
+])
+def test_numeric_builder_completions(open_builder, builder_json, complete, result, operator):
+    builder = open_builder(c.max([]))
+    assert type(builder) is c.NumericAggregationBuilder
+    first, second = complete(builder), complete(builder)
+    tag = "numericAggregation" if result is c.NumericSeries else "enumAggregation"
+    assert type(first) is result and first is not second
+    assert first.to_json() == second.to_json() == '{"type":"%s","%s":{"input":%s,"operator":%s}}' % (
+        tag, tag, builder_json, operator)
+    assert builder.to_json() == builder_json
+
+
+@pytest.mark.parametrize("call, message, parameter", [
+    (lambda b: b.numeric_aggregation(c.EnumAggregationOperator.Max()),
+     "'EnumAggregationOperator' object is not an instance of 'NumericAggregationOperator'", "operator"),
+    (lambda b: b.percentile("50"), "failed to extract enum FloatConstantInput ('Wrapped | Number')...", "percentile"),
+    (lambda b: b.rust_udf(None), "'None' is not an instance of 'str'", "source_code"),
+    (lambda b: b.enum_udf("x"), "'str' object is not an instance of 'UdfSource'", "source"),
+])
+def test_numeric_builder_completion_errors(call, message, parameter):
+    builder = c.max([]).rolling_points(3)
+    assert_argument_error(lambda: call(builder), TypeError, message, parameter)

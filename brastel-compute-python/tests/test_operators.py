@@ -364,24 +364,31 @@ def test_ten_thousand_deep_trees_are_written():
     assert x.to_json() == add_chain(10_000, S)
 
 
-@pytest.mark.parametrize("build", [
-    pytest.param(lambda: d1(), id="duration-negate"),
-    pytest.param(lambda: s(), id="series-add"),
+def wrap_chain(tag, field, depth, inner):
+    return ('{"type":"%s","%s":{"%s":' % (tag, tag, field)) * depth + inner + "}}" * depth
+
+
+@pytest.mark.parametrize("build, step, expected", [
+    pytest.param(d1, lambda r: -r, lambda n: negate_chain(n, D1), id="duration-negate"),
+    pytest.param(s, lambda r: r + 1, lambda n: add_chain(n, S), id="series-add"),
+    pytest.param(s, lambda r: r.abs(), lambda n: wrap_chain("abs", "x", n, S), id="series-abs"),
+    pytest.param(s, lambda r: r.derivative(), lambda n: wrap_chain("derivative", "input", n, S),
+                 id="series-derivative"),
+    pytest.param(s, lambda r: r.time_difference(),
+                 lambda n: ('{"type":"timeDifference","timeDifference":{"input":{"type":"numeric","numeric":' * n
+                            + S + "}}}}" * n), id="series-time-difference"),
 ])
-def test_million_deep_trees_are_built_freed_and_never_crash(build):
+def test_million_deep_trees_are_built_freed_and_never_crash(build, step, expected):
     root = build()
-    is_duration = type(root) is c.Duration
     for _ in range(1_000_000):
-        root = -root if is_duration else root + 1
+        root = step(root)
     try:
         text = root.to_json()
     except RecursionError:
         pass
     else:
-        inner = D1 if is_duration else S
-        expected = negate_chain(1_000_000, inner) if is_duration else add_chain(1_000_000, inner)
-        assert text == expected
+        assert text == expected(1_000_000)
     # The derived objects keep the shared tree alive on their own.
-    parent = -root if is_duration else root * 2
+    parent = step(root)
     del root
     del parent

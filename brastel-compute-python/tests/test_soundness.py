@@ -28,6 +28,12 @@ def failing_and_succeeding_calls(probe):
         lambda: c.FloatConstant.Literal(literal=1, other=2),
         lambda: c.RangeMap("o", start=1, end=c.FloatConstant.Literal(2)).to_json(),
         lambda: c.RangeMap(output=3),
+        lambda: c.max([]).head(2**31),
+        lambda: c.NumericSeries.Max((c.max([]), 1, "bad")),
+        lambda: c.NumericSeries.Refprop({"pressure": 1, "bad": 2}, "air", "pressure"),
+        lambda: c.max([]).threshold_ranges(3, None, "condition_start").eq(1, 0.1).to_json(),
+        lambda: c.max([]).threshold_ranges(2**40, None, "bad"),
+        lambda: c.max([]).value_map([c.RangeMap("a", 1), 3]),
     ]
     if probe is not None:
         calls += [

@@ -152,24 +152,43 @@ struct Extract<brastel_compute::Enum<Def>> {
 // returns its length hint, or -1 with the TypeError set.
 Py_ssize_t list_length_hint(PyObject* object);
 
-template <class T>
-struct Extract<std::vector<T>> {
-  static std::optional<std::vector<T>> from(PyObject* object) {
-    Py_ssize_t hint = list_length_hint(object);
-    if (hint < 0) return std::nullopt;
-    std::vector<T> out;
-    // A __len__ may lie; it only sizes the first allocation.
-    out.reserve(static_cast<std::size_t>(hint < 4096 ? hint : 4096));
-    Ref iterator = Ref::steal(PyObject_GetIter(object));
-    if (!iterator) return std::nullopt;
-    while (Ref item = Ref::steal(PyIter_Next(iterator.get()))) {
-      std::optional<T> value = Extract<T>::from(item.get());
+// A sequence other than a str, element by element in order, each item made
+// by read(PyObject*) -> std::optional<Item>; nothing with the error set at
+// the first failure.
+template <class Item, class Read>
+std::optional<std::vector<Item>> read_list(PyObject* object, Read read) {
+  Py_ssize_t hint = list_length_hint(object);
+  if (hint < 0) return std::nullopt;
+  std::vector<Item> out;
+  // A __len__ may lie; it only sizes the first allocation.
+  out.reserve(static_cast<std::size_t>(hint < 4096 ? hint : 4096));
+  // Exact lists and tuples by index, as their iterators read them (a list
+  // changed meanwhile ends where its size now says), without making one.
+  bool list = PyList_CheckExact(object);
+  if (list || PyTuple_CheckExact(object)) {
+    for (Py_ssize_t i = 0; i < (list ? PyList_Size(object) : PyTuple_Size(object)); ++i) {
+      // Reading may run Python code: hold the item meanwhile.
+      Ref item = Ref::borrow(list ? PyList_GetItem(object, i) : PyTuple_GetItem(object, i));
+      std::optional<Item> value = read(item.get());
       if (!value) return std::nullopt;
       out.push_back(std::move(*value));
     }
-    if (PyErr_Occurred()) return std::nullopt;
     return out;
   }
+  Ref iterator = Ref::steal(PyObject_GetIter(object));
+  if (!iterator) return std::nullopt;
+  while (Ref item = Ref::steal(PyIter_Next(iterator.get()))) {
+    std::optional<Item> value = read(item.get());
+    if (!value) return std::nullopt;
+    out.push_back(std::move(*value));
+  }
+  if (PyErr_Occurred()) return std::nullopt;
+  return out;
+}
+
+template <class T>
+struct Extract<std::vector<T>> {
+  static std::optional<std::vector<T>> from(PyObject* object) { return read_list<T>(object, &Extract<T>::from); }
 };
 
 // After a walk met str subclasses that compare unlike their text, one text

@@ -1,7 +1,5 @@
 // The aggregation builders (three classes over one AggregationBuilder, told
 // apart by the completions they offer) and the aggregation operators.
-#include <utility>
-
 #include "brastel_compute/aggregation_construction.h"
 #include "brastel_compute/boolean_range_construction.h"
 #include "classes/classes.h"
@@ -24,10 +22,6 @@ constexpr auto numeric_operator = &empty<NumericAggregationOperator, Variant>;
 
 template <EnumAggregationOperator (*Variant)()>
 constexpr auto enum_operator = &empty<EnumAggregationOperator, Variant>;
-
-objects::NumericSeries percentile(const objects::AggregationBuilder& self, FloatConstantInput percentile) {
-  return construction::numeric_series_numeric_aggregation_percentile(self, convert(std::move(percentile)));
-}
 
 // The completions every builder class offers: the receiver is the
 // AggregationBuilder whatever class holds it, so one body serves all three.
@@ -52,7 +46,8 @@ PyType_Spec* WrappedNumericAggregationBuilder::spec() {
       count,
       method<"std($self)", &construction::numeric_series_numeric_aggregation_standard_deviation>,
       method<"root_mean_square($self)", &construction::numeric_series_numeric_aggregation_root_mean_square>,
-      method<"percentile($self, percentile)", &percentile>,
+      method<"percentile($self, percentile)",
+             on_receiver<objects::AggregationBuilder, &construction::numeric_series_numeric_aggregation_percentile>>,
       udf, rust_udf, enum_udf, rust_enum_udf, to_json);
 }
 

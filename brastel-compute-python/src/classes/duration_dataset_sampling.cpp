@@ -32,10 +32,6 @@ objects::Duration duration_negative(const objects::Duration& input) {
   return objects::Duration::negate(objects::DurationNegate{input});
 }
 
-objects::Dataset dataset_tag(const objects::Dataset& self, StringConstantInput key, StringConstantInput value) {
-  return brastel_compute::dataset_tag(self, convert(std::move(key)), convert(std::move(value)));
-}
-
 using objects::Dataset;
 using objects::Duration;
 using objects::Sampling;
@@ -64,7 +60,7 @@ PyType_Spec* WrappedDataset::spec() {
       static_method<"Run(rid)", resource<&Dataset::run>>,
       static_method<"Saved(rid)", resource<&Dataset::saved>>,
       static_method<"Combine(inputs)", &brastel_compute::dataset_combine>,
-      method<"tag($self, key, value)", &dataset_tag>,
+      method<"tag($self, key, value)", on_receiver<Dataset, &brastel_compute::dataset_tag>>,
       method<"time_shift($self, offset)", &brastel_compute::dataset_time_shift>,
       to_json);
 }

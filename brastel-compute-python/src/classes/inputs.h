@@ -4,15 +4,19 @@
 // that turn extracted inputs into nodes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "binding/binding.h"
 #include "brastel_compute/enums.h"
 #include "brastel_compute/node.h"
+#include "brastel_compute/series_from.h"
 #include "classes/classes.h"
 
 namespace brastel_python {
@@ -108,6 +112,197 @@ Union empty() {
 std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>> convert_refprop_inputs(
     std::vector<std::pair<std::string, NumericSeriesInput>> inputs);
 
+// ---- construction functions as methods
+//
+// A construction function's parameter types say what Python may pass for
+// them: where it takes a series, a constant or a text, the input union of
+// that type (a plain number or str becomes a literal), and lists and
+// optionals of those likewise; any other type is extracted as it is.
+//
+//   static_method<"Max(inputs)", from_inputs<&brastel_compute::max>>
+//   method<"head($self, num_points)", on_receiver<objects::NumericSeries, &brastel_compute::numeric_series_head>>
+//
+// The inputs are converted after all of them were extracted (so a wrong type
+// is reported before an int outside 32 bits, whichever parameter holds it),
+// in parameter order.
+
+template <class T>
+struct InputOf {
+  using type = T;
+};
+template <>
+struct InputOf<objects::NumericSeries> {
+  using type = NumericSeriesInput;
+};
+template <>
+struct InputOf<objects::ConstantNumericSeries> {
+  using type = ConstantNumericSeriesInput;
+};
+template <>
+struct InputOf<objects::IntegerConstant> {
+  using type = IntegerConstantInput;
+};
+template <>
+struct InputOf<objects::DoubleConstant> {
+  using type = FloatConstantInput;
+};
+template <>
+struct InputOf<objects::StringConstant> {
+  using type = StringConstantInput;
+};
+template <class T>
+struct InputOf<std::optional<T>> {
+  using type = std::optional<typename InputOf<T>::type>;
+};
+// A list of inputs is converted as it is read, so that a call makes one list,
+// not two: none of these conversions can fail.
+template <class T>
+struct ListOf {
+  std::vector<T> values;
+};
+template <class T>
+  requires(!std::is_same_v<typename InputOf<T>::type, T>)
+struct InputOf<std::vector<T>> {
+  static_assert(!std::is_same_v<T, objects::IntegerConstant>, "an int is range-checked after all arguments are read");
+  using type = ListOf<T>;
+  static std::vector<T> convert(ListOf<T>&& list) { return std::move(list.values); }
+};
+// The refprop inputs come as a dict keyed by property text.
+template <>
+struct InputOf<std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>>> {
+  using type = std::vector<std::pair<std::string, NumericSeriesInput>>;
+  static constexpr auto convert = &convert_refprop_inputs;
+};
+
+template <class T>
+using input_of = typename InputOf<T>::type;
+
+// An extracted input as the value of a parameter of type T.
+template <class T>
+T to_parameter(input_of<T>&& input) {
+  if constexpr (requires { InputOf<T>::convert; }) {
+    return InputOf<T>::convert(std::move(input));
+  } else if constexpr (std::is_same_v<input_of<T>, T>) {
+    return std::move(input);
+  } else {
+    return convert(std::move(input));
+  }
+}
+
+// What a receiver hands the construction function first: its value, or a
+// builder's pending fields (overloads beside each builder class).
+template <class V>
+std::tuple<const V&> receiver_arguments(const V& value) {
+  return std::tuple<const V&>(value);
+}
+
+// A receiver's part as the parameter's type: itself, or a series where the
+// function takes any Series.
+template <class P, class X>
+P as_parameter(const X& value) {
+  if constexpr (std::is_same_v<P, X>) {
+    return value;
+  } else {
+    return objects::series_from(value);
+  }
+}
+
+// R, or Result holding it (Held<Class> where several classes hold R).
+template <class Result, class R>
+Result as_result(R&& value) {
+  if constexpr (std::is_same_v<Result, std::remove_cvref_t<R>>) {
+    return std::forward<R>(value);
+  } else {
+    return Result{std::forward<R>(value)};
+  }
+}
+
+namespace detail {
+
+template <auto F>
+using ParamsOf = typename binding::detail::FunctionTraits<decltype(F)>::Params;
+
+template <auto F, std::size_t K>
+using ParamOf = std::tuple_element_t<K, ParamsOf<F>>;
+
+template <auto F, class Result>
+using ResultOf =
+    std::conditional_t<std::is_void_v<Result>, typename binding::detail::FunctionTraits<decltype(F)>::Result, Result>;
+
+template <auto F>
+inline constexpr std::size_t kArity = std::tuple_size_v<ParamsOf<F>>;
+
+template <class Self>
+inline constexpr std::size_t kLeading = std::tuple_size_v<decltype(receiver_arguments(std::declval<const Self&>()))>;
+
+// Braces convert the arguments left to right.
+template <auto F, class Result, class Rest = std::make_index_sequence<kArity<F>>>
+struct FromInputs;
+template <auto F, class Result, std::size_t... I>
+struct FromInputs<F, Result, std::index_sequence<I...>> {
+  static Result call(input_of<ParamOf<F, I>>... inputs) {
+    return as_result<Result>(std::apply(F, ParamsOf<F>{to_parameter<ParamOf<F, I>>(std::move(inputs))...}));
+  }
+};
+
+template <class Self, auto F, class Result, class Rest = std::make_index_sequence<kArity<F> - kLeading<Self>>>
+struct OnReceiver;
+template <class Self, auto F, class Result, std::size_t... I>
+struct OnReceiver<Self, F, Result, std::index_sequence<I...>> {
+  static constexpr std::size_t N = kLeading<Self>;
+  static Result call(const Self& self, input_of<ParamOf<F, N + I>>... inputs) {
+    auto leading = receiver_arguments(self);
+    return [&]<std::size_t... L>(std::index_sequence<L...>) {
+      return as_result<Result>(std::apply(F, ParamsOf<F>{as_parameter<ParamOf<F, L>>(std::get<L>(leading))...,
+                                                         to_parameter<ParamOf<F, N + I>>(std::move(inputs))...}));
+    }(std::make_index_sequence<N>{});
+  }
+};
+
+}  // namespace detail
+
+// A static factory or module function over F: one Python input per parameter.
+template <auto F, class Result = void>
+inline constexpr auto from_inputs = &detail::FromInputs<F, detail::ResultOf<F, Result>>::call;
+
+// An instance method over F: the receiver's arguments first, then one Python
+// input per remaining parameter.
+template <class Self, auto F, class Result = void>
+inline constexpr auto on_receiver = &detail::OnReceiver<Self, F, detail::ResultOf<F, Result>>::call;
+
+namespace detail {
+
+template <auto F, auto Last, class Rest = std::make_index_sequence<kArity<F> - 1>>
+struct WithLast;
+template <auto F, auto Last, std::size_t... I>
+struct WithLast<F, Last, std::index_sequence<I...>> {
+  static auto call(ParamOf<F, I>... args) { return F(std::move(args)..., Last); }
+};
+
+}  // namespace detail
+
+// F with its last parameter fixed: the operator enum that the method's name
+// chooses (peaks -> PeakType::Peak).
+template <auto F, auto Last>
+inline constexpr auto with_last = &detail::WithLast<F, Last>::call;
+
+// The variant Factory makes from its payload's fields, as a function of
+// those field types (for nodes built without a construction function).
+template <auto Factory, class... Fields>
+auto node_of(Fields... fields) {
+  return brastel_compute::node<Factory>(std::move(fields)...);
+}
+
+// A numeric node around one series (abs, sqrt, negate, dropNan...).
+template <auto Variant>
+inline constexpr auto unary = &node_of<Variant, objects::NumericSeries>;
+
+// A builder's pending state from the fields, as given.
+template <class Builder, class... Fields>
+Builder pending(Fields... fields) {
+  return Builder{std::move(fields)...};
+}
+
 }  // namespace brastel_python
 
 namespace brastel_python::binding {
@@ -115,6 +310,26 @@ namespace brastel_python::binding {
 template <>
 struct Extract<objects::Series> {
   static std::optional<objects::Series> from(PyObject* object);
+};
+
+template <class T>
+struct Extract<ListOf<T>> {
+  using Input = typename InputOf<T>::type;
+  // An object of T's own class, the input's first variant, stands for itself.
+  static_assert(std::is_same_v<std::variant_alternative_t<0, typename Input::Storage>, T>);
+
+  static std::optional<T> item(PyObject* object) {
+    if (Extract<T>::matches(object)) return Extract<T>::from(object);
+    std::optional<Input> input = Extract<Input>::from(object);
+    if (!input) return std::nullopt;
+    return brastel_python::convert(std::move(*input));
+  }
+
+  static std::optional<ListOf<T>> from(PyObject* object) {
+    std::optional<std::vector<T>> values = read_list<T>(object, &item);
+    if (!values) return std::nullopt;
+    return ListOf<T>{std::move(*values)};
+  }
 };
 
 }  // namespace brastel_python::binding

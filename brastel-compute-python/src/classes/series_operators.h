@@ -2,8 +2,6 @@
 // method tables; each class lists them as one entry of its spec().
 #pragma once
 
-#include <utility>
-
 #include "binding/operators.h"
 #include "brastel_compute/boolean_range_construction.h"
 #include "brastel_compute/numeric_construction.h"
@@ -17,43 +15,35 @@ namespace operators {
 // Numbers and constants may stand on either side; the left operand as
 // written always comes first.
 template <auto Build>
-objects::NumericSeries arithmetic(NumericSeriesInput left, NumericSeriesInput right) {
-  return Build(convert(std::move(left)), convert(std::move(right)));
-}
+constexpr auto arithmetic = from_inputs<Build>;
 
 template <auto Build>
-objects::BooleanSeries comparison(const objects::NumericSeries& self, NumericSeriesInput other) {
-  return Build(self, convert(std::move(other)));
-}
-
-inline objects::NumericSeries negate(const objects::NumericSeries& x) {
-  return objects::NumericSeries::negate(objects::Negate{x});
-}
+constexpr auto comparison = on_receiver<objects::NumericSeries, Build>;
 
 }  // namespace operators
 
 inline constexpr auto numeric_series_operators = binding::declarations(
-    binding::unary_operator<Py_nb_negative, &operators::negate>,
-    binding::binary_operator<Py_nb_add, &operators::arithmetic<&brastel_compute::numeric_series_add>,
+    binding::unary_operator<Py_nb_negative, unary<&objects::NumericSeries::negate>>,
+    binding::binary_operator<Py_nb_add, operators::arithmetic<&brastel_compute::numeric_series_add>,
                              binding::reflected>,
-    binding::binary_operator<Py_nb_subtract, &operators::arithmetic<&brastel_compute::numeric_series_subtract>,
+    binding::binary_operator<Py_nb_subtract, operators::arithmetic<&brastel_compute::numeric_series_subtract>,
                              binding::reflected>,
-    binding::binary_operator<Py_nb_multiply, &operators::arithmetic<&brastel_compute::numeric_series_multiply>,
+    binding::binary_operator<Py_nb_multiply, operators::arithmetic<&brastel_compute::numeric_series_multiply>,
                              binding::reflected>,
-    binding::binary_operator<Py_nb_remainder, &operators::arithmetic<&brastel_compute::numeric_series_modulo>,
+    binding::binary_operator<Py_nb_remainder, operators::arithmetic<&brastel_compute::numeric_series_modulo>,
                              binding::reflected>,
-    binding::binary_operator<Py_nb_true_divide, &operators::arithmetic<&brastel_compute::numeric_series_divide>,
+    binding::binary_operator<Py_nb_true_divide, operators::arithmetic<&brastel_compute::numeric_series_divide>,
                              binding::reflected>,
     binding::binary_operator<Py_nb_floor_divide,
-                             &operators::arithmetic<&brastel_compute::numeric_series_floor_divide>, binding::reflected>,
-    binding::binary_operator<Py_nb_power, &operators::arithmetic<&brastel_compute::numeric_series_power>,
+                             operators::arithmetic<&brastel_compute::numeric_series_floor_divide>, binding::reflected>,
+    binding::binary_operator<Py_nb_power, operators::arithmetic<&brastel_compute::numeric_series_power>,
                              binding::reflected>,
-    binding::rich_comparison<&operators::comparison<&brastel_compute::boolean_series_less_than>,
-                             &operators::comparison<&brastel_compute::boolean_series_less_than_or_equal_to>,
-                             &operators::comparison<&brastel_compute::boolean_series_equal_to>,
-                             &operators::comparison<&brastel_compute::boolean_series_not_equal_to>,
-                             &operators::comparison<&brastel_compute::boolean_series_greater_than>,
-                             &operators::comparison<&brastel_compute::boolean_series_greater_than_or_equal_to>>);
+    binding::rich_comparison<operators::comparison<&brastel_compute::boolean_series_less_than>,
+                             operators::comparison<&brastel_compute::boolean_series_less_than_or_equal_to>,
+                             operators::comparison<&brastel_compute::boolean_series_equal_to>,
+                             operators::comparison<&brastel_compute::boolean_series_not_equal_to>,
+                             operators::comparison<&brastel_compute::boolean_series_greater_than>,
+                             operators::comparison<&brastel_compute::boolean_series_greater_than_or_equal_to>>);
 
 // Both operands BooleanSeries objects; no reflected form.
 inline constexpr auto boolean_series_operators =
