@@ -24,10 +24,6 @@ constexpr auto count = &from_input<Variant, IntegerConstantInput>;
 template <auto Variant>
 constexpr auto resource = &from_input<Variant, StringConstantInput>;
 
-objects::Duration duration_reference(std::string name) {
-  return objects::Duration::reference(objects::Reference{std::move(name)});
-}
-
 objects::Duration duration_negative(const objects::Duration& input) {
   return objects::Duration::negate(objects::DurationNegate{input});
 }
@@ -44,7 +40,7 @@ using objects::Sampling;
 
 PyType_Spec* WrappedDuration::spec() {
   return class_spec<WrappedDuration>(
-      static_method<"Reference(name)", &duration_reference>,
+      static_method<"Reference(name)", &from_input<&Duration::reference, std::string>>,
       static_method<"Nanoseconds(nanoseconds)", count<&Duration::nanoseconds>>,
       static_method<"Milliseconds(milliseconds)", count<&Duration::milliseconds>>,
       static_method<"Seconds(seconds)", count<&Duration::seconds>>,

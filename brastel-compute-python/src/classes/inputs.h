@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -39,6 +40,11 @@ using StringConstantInput =
 using FloatConstantInput =
     InputUnion<"FloatConstantInput", Variant<"Wrapped", objects::DoubleConstant>, Variant<"Number", double>>;
 
+// The options of every range-finding method, as the Python side gives them.
+using OptionalMinPoints = std::optional<IntegerConstantInput>;
+using OptionalMinDuration = std::optional<objects::Duration>;
+using OptionalRangeStart = std::optional<brastel_compute::RangeStart>;
+
 // A series object as the input of a UDF: CategoricalSeries, NumericSeries or
 // StructSeries, tried in this order (Extract<objects::Series> below).
 using WrappedSeries = objects::Series;
@@ -53,6 +59,28 @@ objects::DoubleConstant convert(FloatConstantInput input);
 
 inline objects::NumericSeries convert(NumericSeriesInput input) {
   return convert_numeric_series_input(std::move(input));
+}
+
+// A value some class holds (a Duration, a UdfSource...) is its own node.
+// (Declared before the templates below, which find them by name.)
+template <class V>
+  requires binding::HasClass<V>
+V convert(V value) {
+  return value;
+}
+
+// So are a series taken as a Series, a text and a text-named enum.
+inline objects::Series convert(objects::Series value) { return value; }
+inline std::string convert(std::string text) { return text; }
+template <class Def>
+brastel_compute::Enum<Def> convert(brastel_compute::Enum<Def> value) {
+  return value;
+}
+
+// The value of an object of one named class (an aggregation builder).
+template <class C>
+typename C::Value convert(binding::Held<C> held) {
+  return std::move(held.value);
 }
 
 // Element by element, order and length kept.
@@ -73,13 +101,6 @@ auto convert(std::vector<std::pair<std::string, Input>> entries) {
   return out;
 }
 
-// A value some class holds (a Duration, a UdfSource...) is its own node.
-template <class V>
-  requires binding::HasClass<V>
-V convert(V value) {
-  return value;
-}
-
 // Absent stays absent.
 template <class Input>
 auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::move(*input)))> {
@@ -87,12 +108,28 @@ auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::
   return convert(std::move(*input));
 }
 
-// The variant Factory makes from its one-field payload (or from the value
-// itself where the variant holds no record), the field converted from the
-// Python side's input: a plain number or text becomes a literal.
-template <auto Factory, class Input>
-auto from_input(Input input) {
-  return brastel_compute::node<Factory>(convert(std::move(input)));
+// The variant Factory makes from its payload (or from the value itself where
+// the variant holds no record), whose fields are the Python side's inputs in
+// order, each converted: a plain number or text becomes a literal.
+template <auto Factory, class... Inputs>
+auto from_input(Inputs... inputs) {
+  return brastel_compute::node<Factory>(convert(std::move(inputs))...);
+}
+
+// Build (a construction function) over the Python side's inputs, each
+// converted in order. The conversion runs in the body, after the binding
+// has extracted every argument: so an int out of the 32-bit range is
+// reported only when no argument failed to extract.
+template <auto Build, class... Inputs>
+auto converting(Inputs... inputs) {
+  return std::apply(Build, std::tuple<decltype(convert(std::move(inputs)))...>{convert(std::move(inputs))...});
+}
+
+// A range builder's pending inputs and options, converted as above, in the
+// order of its fields.
+template <class Pending, class... Inputs>
+Pending pending(Inputs... inputs) {
+  return Pending{convert(std::move(inputs))...};
 }
 
 // A variant without data, by its no-argument factory (the factory's name
