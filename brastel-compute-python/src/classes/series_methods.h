@@ -36,7 +36,8 @@ inline constexpr auto time_methods = binding::declarations(
                     &over_series<Value, &brastel_compute::numeric_series_time_difference,
                                  std::optional<brastel_compute::TimeUnit>>>,
     binding::method<"absolute_timestamp($self, time_unit)",
-                    &over_series<Value, &brastel_compute::numeric_series_absolute_timestamp, brastel_compute::TimeUnit>>);
+                    &over_series<Value, &brastel_compute::numeric_series_absolute_timestamp,
+                                 brastel_compute::TimeUnit>>);
 
 template <class Value, class Builder>
 inline constexpr auto aggregation_openers = binding::declarations(
