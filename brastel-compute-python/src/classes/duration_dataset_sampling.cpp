@@ -1,8 +1,6 @@
 // Duration, Dataset and Sampling: where and over what span an expression
 // reads its data.
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "binding/operators.h"
 #include "brastel_compute/aggregation_construction.h"
@@ -24,14 +22,6 @@ constexpr auto count = &from_input<Variant, IntegerConstantInput>;
 template <auto Variant>
 constexpr auto resource = &from_input<Variant, StringConstantInput>;
 
-objects::Duration duration_negative(const objects::Duration& input) {
-  return objects::Duration::negate(objects::DurationNegate{input});
-}
-
-objects::Dataset dataset_tag(const objects::Dataset& self, StringConstantInput key, StringConstantInput value) {
-  return brastel_compute::dataset_tag(self, convert(std::move(key)), convert(std::move(value)));
-}
-
 using objects::Dataset;
 using objects::Duration;
 using objects::Sampling;
@@ -49,7 +39,7 @@ PyType_Spec* WrappedDuration::spec() {
       static_method<"Days(days)", count<&Duration::days>>,
       to_json,
       // -d, d1 + d2 and d1 - d2: both operands durations, so no reflected form.
-      unary_operator<Py_nb_negative, &duration_negative>,
+      unary_operator<Py_nb_negative, &from_input<&Duration::negate, Duration>>,
       binary_operator<Py_nb_add, &brastel_compute::duration_add>,
       binary_operator<Py_nb_subtract, &brastel_compute::duration_subtract>);
 }
@@ -60,7 +50,8 @@ PyType_Spec* WrappedDataset::spec() {
       static_method<"Run(rid)", resource<&Dataset::run>>,
       static_method<"Saved(rid)", resource<&Dataset::saved>>,
       static_method<"Combine(inputs)", &brastel_compute::dataset_combine>,
-      method<"tag($self, key, value)", &dataset_tag>,
+      method<"tag($self, key, value)",
+             &converting<&brastel_compute::dataset_tag, Dataset, StringConstantInput, StringConstantInput>>,
       method<"time_shift($self, offset)", &brastel_compute::dataset_time_shift>,
       to_json);
 }
