@@ -17,7 +17,6 @@ using namespace binding;
 namespace {
 
 namespace construction = brastel_compute;
-namespace python_construction = brastel_python::python_construction;
 using objects::EnumSeries;
 using objects::RangeSeries;
 
