@@ -4,7 +4,8 @@ builders."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import assert_argument_error, assert_method_table
+from conftest import H1, assert_argument_error, assert_method_table
+from series_cases import EA, SS, a, assert_made, h1, ilit, st
 
 RUST_X = '{"type":"rust","rust":{"sourceCode":"x"}}'
 
@@ -117,3 +118,69 @@ def test_numeric_builder_completions(open_builder, builder_json, complete, resul
 def test_numeric_builder_completion_errors(call, message, parameter):
     builder = c.max([]).rolling_points(3)
     assert_argument_error(lambda: call(builder), TypeError, message, parameter)
+
+
+# ---- the completions of CategoricalAggregationBuilder and StructAggregationBuilder, on builders their series open
+
+
+CATEGORICAL_BUILDER = a().rolling_points(3)
+STRUCT_BUILDER = st().rolling_time(h1())
+CB_JSON = '{"type":"rollingPoints","rollingPoints":{"input":%s,"points":%s}}' % (EA, ilit(3))
+SB_JSON = '{"type":"rollingTime","rollingTime":{"input":%s,"window":%s}}' % (SS, H1)
+
+
+def aggregation(builder, operator):
+    return '{"type":"numericAggregation","numericAggregation":{"input":%s,"operator":%s}}' % (builder, operator)
+
+
+def enum_aggregation(operator):
+    return '{"type":"enumAggregation","enumAggregation":{"input":%s,"operator":%s}}' % (CB_JSON, operator)
+
+
+UDF_X = '{"type":"udf","udf":{"source":%s}}' % RUST_X
+
+
+@pytest.mark.parametrize("builder, call, cls, expected", [
+    (CATEGORICAL_BUILDER, lambda b: b.count(), c.NumericSeries, aggregation(CB_JSON, '{"type":"count","count":{}}')),
+    (STRUCT_BUILDER, lambda b: b.count(), c.NumericSeries, aggregation(SB_JSON, '{"type":"count","count":{}}')),
+    (CATEGORICAL_BUILDER, lambda b: b.udf(c.UdfSource.Rust("x")), c.NumericSeries, aggregation(CB_JSON, UDF_X)),
+    (STRUCT_BUILDER, lambda b: b.udf(source=c.UdfSource.Rust("x")), c.NumericSeries, aggregation(SB_JSON, UDF_X)),
+    (CATEGORICAL_BUILDER, lambda b: b.rust_udf("x"), c.NumericSeries, aggregation(CB_JSON, UDF_X)),
+    (STRUCT_BUILDER, lambda b: b.rust_udf(source_code=""), c.NumericSeries,
+     aggregation(SB_JSON, '{"type":"udf","udf":{"source":{"type":"rust","rust":{"sourceCode":""}}}}')),
+    (CATEGORICAL_BUILDER, lambda b: b.enum_aggregation(c.EnumAggregationOperator.Max()), c.CategoricalSeries,
+     enum_aggregation('{"type":"max","max":{}}')),
+    (CATEGORICAL_BUILDER, lambda b: c.CategoricalSeries.EnumAggregation(b, c.EnumAggregationOperator.Max()),
+     c.CategoricalSeries, enum_aggregation('{"type":"max","max":{}}')),
+    (CATEGORICAL_BUILDER, lambda b: b.enum_udf(c.UdfSource.Rust("x")), c.CategoricalSeries, enum_aggregation(UDF_X)),
+    (CATEGORICAL_BUILDER, lambda b: b.rust_enum_udf("x"), c.CategoricalSeries, enum_aggregation(UDF_X)),
+])
+def test_categorical_and_struct_completions(builder, call, cls, expected):
+    assert_made(builder, call, cls, expected)
+
+
+@pytest.mark.parametrize("call, kind, message, parameter", [
+    (lambda: CATEGORICAL_BUILDER.enum_aggregation(c.NumericAggregationOperator.Max()), TypeError,
+     "'NumericAggregationOperator' object is not an instance of 'EnumAggregationOperator'", "operator"),
+    (lambda: STRUCT_BUILDER.udf("x"), TypeError, "'str' object is not an instance of 'UdfSource'", "source"),
+    (lambda: CATEGORICAL_BUILDER.rust_enum_udf(1), TypeError, "'int' object is not an instance of 'str'",
+     "source_code"),
+])
+def test_categorical_and_struct_completion_errors(call, kind, message, parameter):
+    assert_argument_error(call, kind, message, parameter)
+
+
+def test_struct_builders_offer_no_numeric_or_categorical_completion():
+    assert not any(hasattr(STRUCT_BUILDER, name) for name in ("sum", "mean", "enum_udf", "enum_aggregation"))
+
+
+@pytest.mark.parametrize("call, given, wanted", [
+    (lambda: c.NumericSeries.NumericAggregation(CATEGORICAL_BUILDER, c.NumericAggregationOperator.Max()),
+     "CategoricalAggregationBuilder", "NumericAggregationBuilder"),
+    (lambda: c.NumericSeries.NumericAggregation(STRUCT_BUILDER, c.NumericAggregationOperator.Max()),
+     "StructAggregationBuilder", "NumericAggregationBuilder"),
+    (lambda: c.CategoricalSeries.EnumAggregation(c.max([]).rolling_points(3), c.EnumAggregationOperator.Max()),
+     "NumericAggregationBuilder", "CategoricalAggregationBuilder"),
+])
+def test_static_completions_take_their_own_builder_class_only(call, given, wanted):
+    assert_argument_error(call, TypeError, f"'{given}' object is not an instance of '{wanted}'", "input")

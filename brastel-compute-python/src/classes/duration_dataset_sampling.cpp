@@ -1,8 +1,6 @@
 // Duration, Dataset and Sampling: where and over what span an expression
 // reads its data.
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "binding/operators.h"
 #include "brastel_compute/aggregation_construction.h"
@@ -24,14 +22,6 @@ constexpr auto count = &from_input<Variant, IntegerConstantInput>;
 template <auto Variant>
 constexpr auto resource = &from_input<Variant, StringConstantInput>;
 
-objects::Duration duration_reference(std::string name) {
-  return objects::Duration::reference(objects::Reference{std::move(name)});
-}
-
-objects::Duration duration_negative(const objects::Duration& input) {
-  return objects::Duration::negate(objects::DurationNegate{input});
-}
-
 using objects::Dataset;
 using objects::Duration;
 using objects::Sampling;
@@ -40,7 +30,7 @@ using objects::Sampling;
 
 PyType_Spec* WrappedDuration::spec() {
   return class_spec<WrappedDuration>(
-      static_method<"Reference(name)", &duration_reference>,
+      static_method<"Reference(name)", &from_input<&Duration::reference, std::string>>,
       static_method<"Nanoseconds(nanoseconds)", count<&Duration::nanoseconds>>,
       static_method<"Milliseconds(milliseconds)", count<&Duration::milliseconds>>,
       static_method<"Seconds(seconds)", count<&Duration::seconds>>,
@@ -49,7 +39,7 @@ PyType_Spec* WrappedDuration::spec() {
       static_method<"Days(days)", count<&Duration::days>>,
       to_json,
       // -d, d1 + d2 and d1 - d2: both operands durations, so no reflected form.
-      unary_operator<Py_nb_negative, &duration_negative>,
+      unary_operator<Py_nb_negative, &from_input<&Duration::negate, Duration>>,
       binary_operator<Py_nb_add, &brastel_compute::duration_add>,
       binary_operator<Py_nb_subtract, &brastel_compute::duration_subtract>);
 }

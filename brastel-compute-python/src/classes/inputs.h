@@ -59,6 +59,28 @@ inline objects::NumericSeries convert(NumericSeriesInput input) {
   return convert_numeric_series_input(std::move(input));
 }
 
+// A value some class holds (a Duration, a UdfSource...) is its own node.
+// (Declared before the templates below, which find them by name.)
+template <class V>
+  requires binding::HasClass<V>
+V convert(V value) {
+  return value;
+}
+
+// So are a series taken as a Series, a text and a text-named enum.
+inline objects::Series convert(objects::Series value) { return value; }
+inline std::string convert(std::string text) { return text; }
+template <class Def>
+brastel_compute::Enum<Def> convert(brastel_compute::Enum<Def> value) {
+  return value;
+}
+
+// The value of an object of one named class (an aggregation builder).
+template <class C>
+typename C::Value convert(binding::Held<C> held) {
+  return std::move(held.value);
+}
+
 // Element by element, order and length kept.
 template <class Input>
 auto convert(std::vector<Input> inputs) {
@@ -77,13 +99,6 @@ auto convert(std::vector<std::pair<std::string, Input>> entries) {
   return out;
 }
 
-// A value some class holds (a Duration, a UdfSource...) is its own node.
-template <class V>
-  requires binding::HasClass<V>
-V convert(V value) {
-  return value;
-}
-
 // Absent stays absent.
 template <class Input>
 auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::move(*input)))> {
@@ -91,12 +106,12 @@ auto convert(std::optional<Input> input) -> std::optional<decltype(convert(std::
   return convert(std::move(*input));
 }
 
-// The variant Factory makes from its one-field payload (or from the value
-// itself where the variant holds no record), the field converted from the
-// Python side's input: a plain number or text becomes a literal.
-template <auto Factory, class Input>
-auto from_input(Input input) {
-  return brastel_compute::node<Factory>(convert(std::move(input)));
+// The variant Factory makes from its payload (or from the value itself where
+// the variant holds no record), whose fields are the Python side's inputs in
+// order, each converted: a plain number or text becomes a literal.
+template <auto Factory, class... Inputs>
+auto from_input(Inputs... inputs) {
+  return brastel_compute::node<Factory>(convert(std::move(inputs))...);
 }
 
 // A variant without data, by its no-argument factory (the factory's name
@@ -166,6 +181,12 @@ struct InputOf<std::vector<T>> {
   static_assert(!std::is_same_v<T, objects::IntegerConstant>, "an int is range-checked after all arguments are read");
   using type = ListOf<T>;
   static std::vector<T> convert(ListOf<T>&& list) { return std::move(list.values); }
+};
+// A dict keyed by text, its values inputs like any other.
+template <class T>
+  requires(!std::is_same_v<typename InputOf<T>::type, T>)
+struct InputOf<std::vector<std::pair<std::string, T>>> {
+  using type = std::vector<std::pair<std::string, typename InputOf<T>::type>>;
 };
 // The refprop inputs come as a dict keyed by property text.
 template <>
@@ -286,16 +307,17 @@ struct WithLast<F, Last, std::index_sequence<I...>> {
 template <auto F, auto Last>
 inline constexpr auto with_last = &detail::WithLast<F, Last>::call;
 
-// The variant Factory makes from its payload's fields, as a function of
-// those field types (for nodes built without a construction function).
-template <auto Factory, class... Fields>
-auto node_of(Fields... fields) {
-  return brastel_compute::node<Factory>(std::move(fields)...);
+// A static completion of an aggregation builder: the builder's value type,
+// held by three classes, does not say which class is accepted, so Builder
+// names it.
+template <class Builder, auto F>
+auto complete(binding::Held<Builder> input, detail::ParamOf<F, 1> operator_) {
+  return F(std::move(input.value), std::move(operator_));
 }
 
 // A numeric node around one series (abs, sqrt, negate, dropNan...).
 template <auto Variant>
-inline constexpr auto unary = &node_of<Variant, objects::NumericSeries>;
+inline constexpr auto unary = &from_input<Variant, objects::NumericSeries>;
 
 // A builder's pending state from the fields, as given.
 template <class Builder, class... Fields>

@@ -8,6 +8,7 @@
 #include "brastel_compute/numeric_construction.h"
 #include "classes/classes.h"
 #include "classes/inputs.h"
+#include "classes/series_methods.h"
 #include "classes/series_operators.h"
 #include "python_construction.h"
 
@@ -27,9 +28,6 @@ using PeakType = bc::PeakType;
 template <auto F, class Result = void>
 constexpr auto on_self = on_receiver<NumericSeries, F, Result>;
 
-template <auto F>
-constexpr auto aggregation_builder = on_self<F, Held<WrappedNumericAggregationBuilder>>;
-
 // The peak family: the selection is the method's name.
 template <PeakType::Value Selection>
 constexpr auto extrema = on_self<with_last<&bc::numeric_series_extrema_ranges, Selection>>;
@@ -40,12 +38,6 @@ constexpr auto threshold_ranges =
     on_self<&pending<ThresholdRangesBuilder, NumericSeries, std::optional<objects::IntegerConstant>,
                      std::optional<objects::Duration>, std::optional<bc::RangeStart>>>;
 constexpr auto group_within_ranges = &pending<GroupWithinRangesBuilder, NumericSeries, objects::RangeSeries>;
-
-// Only a NumericAggregationBuilder completes a numeric aggregation.
-NumericSeries numeric_aggregation(Held<WrappedNumericAggregationBuilder> input,
-                                  objects::NumericAggregationOperator operator_) {
-  return bc::numeric_series_numeric_aggregation(std::move(input.value), std::move(operator_));
-}
 
 }  // namespace
 
@@ -72,7 +64,7 @@ PyType_Spec* WrappedNumericSeries::spec() {
       static_method<"SelectNumeric(name=None, dataset=None, sampling=None, storage=None)",
                     from_inputs<&bc::numeric_series_select_numeric>>,
       static_method<"SelectNumericProperty(property_name, dataset=None)",
-                    &node_of<&NumericSeries::select_numeric_property, std::string, std::optional<objects::Dataset>>>,
+                    &from_input<&NumericSeries::select_numeric_property, std::string, std::optional<objects::Dataset>>>,
       method<"head($self, num_points)", on_self<&bc::numeric_series_head>>,
       method<"bit_and($self, operand)", on_self<&bc::numeric_series_bit_and>>,
       method<"bit_or($self, operand)", on_self<&bc::numeric_series_bit_or>>,
@@ -81,10 +73,10 @@ PyType_Spec* WrappedNumericSeries::spec() {
       method<"bit_shift_left($self, operand)", on_self<&bc::numeric_series_bit_shift_left>>,
       method<"bit_test($self, index)", on_self<&bc::numeric_series_bit_test>>,
       static_method<"IfElse(condition, true_value, false_value)", from_inputs<&bc::numeric_if_else>>,
-      static_method<"NumericAggregation(input, operator)", &numeric_aggregation>,
+      static_method<"NumericAggregation(input, operator)", &complete<WrappedNumericAggregationBuilder, &bc::numeric_series_numeric_aggregation>>,
       method<"derivative($self, time_unit=None, negative_values_configuration=None)", &bc::numeric_series_derivative>,
       method<"z_score($self, group_by_tags)", on_self<&bc::numeric_series_z_score>>,
-      static_method<"Reference(name)", &node_of<&NumericSeries::raw, std::string>>,
+      static_method<"Reference(name)", &from_input<&NumericSeries::raw, std::string>>,
       method<"resample($self, duration)", &pc::numeric_series_resample>,
       method<"nth_point_downsample($self, n)", on_self<&bc::numeric_series_nth_point_downsample>>,
       method<"largest_triangle_three_buckets($self, max_points_to_return)",
@@ -93,7 +85,7 @@ PyType_Spec* WrappedNumericSeries::spec() {
              on_self<&bc::numeric_series_signal_filter>>,
       method<"time_shift($self, duration)", &bc::numeric_series_time_shift>,
       method<"unit_conversion($self, output_unit)",
-             &node_of<&NumericSeries::unit_conversion, NumericSeries, std::string>>,
+             &from_input<&NumericSeries::unit_conversion, NumericSeries, std::string>>,
       method<"value_difference($self, negative_values_configuration=None)", &bc::numeric_series_value_difference>,
       method<"filter_within($self, ranges)", &pc::numeric_series_filter_within>,
       method<"filter_where($self, condition)", &bc::numeric_series_filter_where>,
@@ -102,8 +94,7 @@ PyType_Spec* WrappedNumericSeries::spec() {
       method<"select_tags($self, tag_keys)", on_self<&bc::numeric_series_select_tags>>,
       method<"to_start_of_interval($self, window)", &bc::numeric_series_to_start_of_interval>,
       method<"phase_unwrap($self, period)", on_self<&bc::numeric_series_phase_unwrap>>,
-      method<"time_difference($self, time_unit=None)", on_self<&bc::numeric_series_time_difference>>,
-      method<"absolute_timestamp($self, time_unit)", on_self<&bc::numeric_series_absolute_timestamp>>,
+      time_methods<NumericSeries>,
       static_method<"RustUdf(inputs, source_code)", &bc::numeric_series_scalar_udf_rust>,
       static_method<"Refprop(inputs, substance, output)", from_inputs<&pc::numeric_series_refprop>>,
       method<"value_map($self, mapping, default=None)", on_self<&pc::numeric_series_value_map>>,
@@ -113,10 +104,7 @@ PyType_Spec* WrappedNumericSeries::spec() {
       method<"stability_ranges_percentage($self, value, window, min_points=None)",
              on_self<&pc::range_series_stability_detection_v2_percentage>>,
       method<"stale_ranges($self, threshold)", &pc::numeric_series_stale_ranges>,
-      method<"rolling_time($self, window)", aggregation_builder<&bc::aggregation_builder_rolling_time>>,
-      method<"rolling_points($self, points)", aggregation_builder<&bc::aggregation_builder_rolling_points>>,
-      method<"group_by($self, tags, timestamp, alignment=None)",
-             aggregation_builder<&bc::aggregation_builder_group_by>>,
+      aggregation_openers<NumericSeries, WrappedNumericAggregationBuilder>,
       method<"peaks($self, minimum_prominence=None)", extrema<PeakType::Peak>>,
       method<"troughs($self, minimum_prominence=None)", extrema<PeakType::Trough>>,
       method<"peaks_and_troughs($self, minimum_prominence=None)", extrema<PeakType::Both>>,

@@ -2,7 +2,6 @@
 // signal filters, unbounded ranges, UDF sources, grouping, and RangeMap.
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "brastel_compute/aggregation_construction.h"
@@ -18,24 +17,6 @@ namespace {
 template <auto Variant>
 constexpr auto cutoff = &from_input<Variant, FloatConstantInput>;
 
-template <auto Build>
-objects::SignalFilterConfiguration band(FloatConstantInput low, FloatConstantInput high) {
-  return Build(convert(std::move(low)), convert(std::move(high)));
-}
-
-objects::GroupByTags group_by_tags_subset(std::vector<StringConstantInput> tags) {
-  return brastel_compute::group_by_tags_subset(convert(std::move(tags)));
-}
-
-objects::UdfSource udf_source_rust(std::string source_code) {
-  return objects::UdfSource::rust(objects::RustUdfSource{std::move(source_code)});
-}
-
-objects::RangeMap range_map_new(StringConstantInput output, std::optional<FloatConstantInput> start,
-                                std::optional<FloatConstantInput> end) {
-  return brastel_compute::range_map_create(convert(std::move(output)), convert(std::move(start)),
-                                           convert(std::move(end)));
-}
 
 using objects::GroupByAlignment;
 using objects::GroupByTags;
@@ -64,9 +45,9 @@ PyType_Spec* WrappedSignalFilterConfiguration::spec() {
       static_method<"HighPass(cutoff_frequency)",
                     cutoff<&SignalFilterConfiguration::high_pass>>,
       static_method<"BandPass(low_passband_frequency, high_passband_frequency)",
-                    &band<&brastel_compute::signal_filter_configuration_band_pass>>,
+                    from_inputs<&brastel_compute::signal_filter_configuration_band_pass>>,
       static_method<"BandStop(low_stopband_frequency, high_stopband_frequency)",
-                    &band<&brastel_compute::signal_filter_configuration_band_stop>>,
+                    from_inputs<&brastel_compute::signal_filter_configuration_band_stop>>,
       to_json);
 }
 
@@ -78,13 +59,14 @@ PyType_Spec* WrappedUnboundedRangeBehavior::spec() {
 }
 
 PyType_Spec* WrappedUdfSource::spec() {
-  return class_spec<WrappedUdfSource>(static_method<"Rust(source_code)", &udf_source_rust>, to_json);
+  return class_spec<WrappedUdfSource>(
+      static_method<"Rust(source_code)", &from_input<&objects::UdfSource::rust, std::string>>, to_json);
 }
 
 PyType_Spec* WrappedGroupByTags::spec() {
   return class_spec<WrappedGroupByTags>(
       static_method<"Current()", &empty<GroupByTags, &GroupByTags::current>>,
-      static_method<"Subset(tags)", &group_by_tags_subset>,
+      static_method<"Subset(tags)", from_inputs<&brastel_compute::group_by_tags_subset>>,
       to_json);
 }
 
@@ -102,7 +84,10 @@ PyType_Spec* WrappedGroupByAlignment::spec() {
 }
 
 PyType_Spec* WrappedRangeMap::spec() {
-  return class_spec<WrappedRangeMap>(constructor<"RangeMap(output, start=None, end=None)", &range_map_new>, to_json);
+  return class_spec<WrappedRangeMap>(
+      constructor<"RangeMap(output, start=None, end=None)",
+                  from_inputs<&brastel_compute::range_map_create>>,
+      to_json);
 }
 
 }  // namespace brastel_python

@@ -1,7 +1,10 @@
 // The range builders: a series and options waiting for the comparison or
 // operation that builds the range node. They have no to_json.
 #include <tuple>
+#include <utility>
+#include <vector>
 
+#include "brastel_compute/boolean_range_construction.h"
 #include "classes/classes.h"
 #include "classes/inputs.h"
 #include "python_construction.h"
@@ -17,9 +20,21 @@ auto receiver_arguments(const ThresholdRangesBuilder& b) {
 
 auto receiver_arguments(const GroupWithinRangesBuilder& b) { return std::tie(b.input, b.ranges); }
 
+auto receiver_arguments(const NumericEqualityBuilder& b) {
+  return std::tie(b.inputs, b.tolerance, b.min_points, b.min_duration, b.range_start);
+}
+
+auto receiver_arguments(const CategoricalEqualityBuilder& b) {
+  return std::tie(b.inputs, b.min_points, b.min_duration, b.range_start);
+}
+
 namespace {
 
+namespace bc = ::brastel_compute;
 namespace pc = ::brastel_python::python_construction;
+using bc::EnumFilterOperator;
+using bc::EqualityOperator;
+using bc::ThresholdOperator;
 
 template <auto F>
 constexpr auto threshold = on_receiver<ThresholdRangesBuilder, F>;
@@ -27,15 +42,67 @@ constexpr auto threshold = on_receiver<ThresholdRangesBuilder, F>;
 template <auto F>
 constexpr auto within_ranges = on_receiver<GroupWithinRangesBuilder, F>;
 
+template <EqualityOperator::Value Operator>
+constexpr auto numeric_equality =
+    on_receiver<NumericEqualityBuilder, with_last<&bc::range_series_numeric_equality_ranges, Operator>>;
+
+template <EqualityOperator::Value Operator>
+constexpr auto categorical_equality =
+    on_receiver<CategoricalEqualityBuilder, with_last<&bc::range_series_categorical_equality_ranges, Operator>>;
+
+// The categories come between the builder's input and its options.
+template <EnumFilterOperator::Value Operator>
+objects::RangeSeries category_filter(const CategoryRangesBuilder& self, std::vector<StringConstantInput> values) {
+  return pc::categorical_series_category_ranges(self.input, convert(std::move(values)), self.min_points,
+                                                self.min_duration, self.range_start, Operator);
+}
+
+// eq and ne: one value stands for a list of it alone.
+template <EnumFilterOperator::Value Operator>
+objects::RangeSeries category_filter_one(const CategoryRangesBuilder& self, StringConstantInput value) {
+  std::vector<StringConstantInput> values;
+  values.push_back(std::move(value));
+  return category_filter<Operator>(self, std::move(values));
+}
+
+// The duration comes between the builder's input and its option.
+template <ThresholdOperator::Value Comparison>
+objects::RangeSeries duration_filter(const DurationFilterBuilder& self, objects::Duration duration) {
+  return bc::range_series_duration_filter(self.input, std::move(duration), self.unbounded_behavior, Comparison);
+}
+
 }  // namespace
 
-PyType_Spec* WrappedCategoricalEqualityBuilder::spec() { return class_spec<WrappedCategoricalEqualityBuilder>(); }
+PyType_Spec* WrappedCategoricalEqualityBuilder::spec() {
+  return class_spec<WrappedCategoricalEqualityBuilder>(
+      method<"all_equal($self)", categorical_equality<EqualityOperator::AllEqual>>,
+      method<"not_all_equal($self)", categorical_equality<EqualityOperator::NotAllEqual>>);
+}
 
-PyType_Spec* WrappedCategoryRangesBuilder::spec() { return class_spec<WrappedCategoryRangesBuilder>(); }
+PyType_Spec* WrappedCategoryRangesBuilder::spec() {
+  return class_spec<WrappedCategoryRangesBuilder>(
+      method<"is_in($self, values)", &category_filter<EnumFilterOperator::IsIn>>,
+      method<"is_not_in($self, values)", &category_filter<EnumFilterOperator::IsNotIn>>,
+      method<"eq($self, value)", &category_filter_one<EnumFilterOperator::IsIn>>,
+      method<"ne($self, value)", &category_filter_one<EnumFilterOperator::IsNotIn>>,
+      method<"matches_regex($self, values)", &category_filter<EnumFilterOperator::MatchesAnyRegex>>);
+}
 
-PyType_Spec* WrappedDurationFilterBuilder::spec() { return class_spec<WrappedDurationFilterBuilder>(); }
+PyType_Spec* WrappedDurationFilterBuilder::spec() {
+  return class_spec<WrappedDurationFilterBuilder>(
+      method<"gt($self, duration)", &duration_filter<ThresholdOperator::GreaterThan>>,
+      method<"ge($self, duration)", &duration_filter<ThresholdOperator::GreaterThanOrEqualTo>>,
+      method<"lt($self, duration)", &duration_filter<ThresholdOperator::LessThan>>,
+      method<"le($self, duration)", &duration_filter<ThresholdOperator::LessThanOrEqualTo>>,
+      method<"eq($self, duration)", &duration_filter<ThresholdOperator::EqualTo>>,
+      method<"ne($self, duration)", &duration_filter<ThresholdOperator::NotEqualTo>>);
+}
 
-PyType_Spec* WrappedNumericEqualityBuilder::spec() { return class_spec<WrappedNumericEqualityBuilder>(); }
+PyType_Spec* WrappedNumericEqualityBuilder::spec() {
+  return class_spec<WrappedNumericEqualityBuilder>(
+      method<"all_equal($self)", numeric_equality<EqualityOperator::AllEqual>>,
+      method<"not_all_equal($self)", numeric_equality<EqualityOperator::NotAllEqual>>);
+}
 
 PyType_Spec* WrappedGroupWithinRangesBuilder::spec() {
   return class_spec<WrappedGroupWithinRangesBuilder>(
