@@ -59,9 +59,9 @@ PyObject* panic_type = nullptr;
 void write_panic_report(const brastel_compute::Panic& panic) noexcept {
   long tid = static_cast<long>(::syscall(SYS_gettid));
   const char* thread = tid == static_cast<long>(::getpid()) ? "main" : "<unnamed>";
-  const std::source_location& at = panic.where();
-  std::fprintf(stderr, "thread '%s' (%ld) panicked at %s:%u:%u:\n%s\n", thread, tid, at.file_name(),
-               static_cast<unsigned>(at.line()), static_cast<unsigned>(at.column()), panic.what());
+  const brastel_compute::SourceLocation& at = panic.where();
+  std::fprintf(stderr, "thread '%s' (%ld) panicked at %s:%u:%u:\n%s\n", thread, tid, at.file, at.line, at.column,
+               panic.what());
   std::fflush(stderr);
 }
 
