@@ -341,7 +341,9 @@ struct ClassTables {
     *s = {0, nullptr};
     // Not subclassable, no __dict__, no weak references, no GC (objects hold
     // no Python references); the class object is shared by the process.
-    unsigned flags = Py_TPFLAGS_DEFAULT;
+    // Immutable: a replaced __new__ would make objects whose value was never
+    // constructed.
+    unsigned flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
     if (!constructible) flags |= Py_TPFLAGS_DISALLOW_INSTANTIATION;
     spec = {C::type_name.c_str(), static_cast<int>(kObjectSize<typename C::Value>), 0, flags, slots};
   }
