@@ -7,6 +7,7 @@ import sys
 import pytest
 
 from brastel.compute import _compute as c
+from conftest import notes_of
 
 
 def rss_bytes():
@@ -87,6 +88,43 @@ def test_arguments_keep_their_reference_counts(maybe_probe):
                 except TypeError:
                     pass
     assert [sys.getrefcount(v) for v in (text, number, wrong)] == counts
+
+
+# ---- keywords that name no parameter
+
+class UnprintableName(str):
+    def __str__(self):
+        raise RuntimeError("str() of a keyword")
+
+
+UNKNOWN_KEYWORDS = [
+    # Lone surrogates and NUL cannot go through UTF-8 or C strings; the name
+    # is shown as given.
+    (lambda: c.abs(**{"\ud800": 1}), "abs() got an unexpected keyword argument '\ud800'"),
+    (lambda: c.RangeMap("o", **{"\ud800": 1}), "RangeMap.__new__() got an unexpected keyword argument '\ud800'"),
+    (lambda: c.FloatConstant.Literal(**{"li\0teral": 1}),
+     "FloatConstant.Literal() got an unexpected keyword argument 'li\0teral'"),
+    # A str subclass is shown by its text, never by its __str__.
+    (lambda: c.abs(**{UnprintableName("zz"): 1}), "abs() got an unexpected keyword argument 'zz'"),
+    (lambda: c.RangeMap("o", **{UnprintableName("zz"): 1}),
+     "RangeMap.__new__() got an unexpected keyword argument 'zz'"),
+    (lambda: c.abs(1, **{UnprintableName("x"): 1}), "abs() got multiple values for argument 'x'"),
+    (lambda: c.RangeMap("o", **{UnprintableName("output"): 1}),
+     "RangeMap.__new__() got multiple values for argument 'output'"),
+]
+
+
+@pytest.mark.parametrize("call, message", UNKNOWN_KEYWORDS)
+def test_any_keyword_name_gets_the_matching_error(call, message):
+    with pytest.raises(BaseException) as error:
+        call()
+    assert type(error.value) is TypeError
+    assert str(error.value) == message
+    assert notes_of(error.value) == []
+
+
+def test_a_str_subclass_keyword_names_its_parameter_by_text():
+    assert c.RangeMap(**{UnprintableName("output"): "o"}).to_json() == '{"output":{"type":"literal","literal":"o"}}'
 
 
 # Run in a fresh process: imports the package, then tries again from a
