@@ -127,6 +127,69 @@ def test_a_str_subclass_keyword_names_its_parameter_by_text():
     assert c.RangeMap(**{UnprintableName("output"): "o"}).to_json() == '{"output":{"type":"literal","literal":"o"}}'
 
 
+# ---- interrupts raised while an argument is coerced
+
+def raising(hook, error):
+    """An object whose `hook` raises `error`; a sequence of nothing besides."""
+
+    def fail(self, *args):
+        raise error
+
+    def no_items(self, index):
+        raise IndexError(index)
+
+    return type("Raising", (), {"__getitem__": no_items, hook: fail})()
+
+
+# (what coerces, hook, call, what any other exception from the hook gives:
+# an exception type, or None for a call that goes on as if the hook were
+# missing)
+COERCIONS = [
+    ("union", "__float__", lambda x: c.abs(x), TypeError),
+    ("union-index", "__index__", lambda x: c.atan2(1.0, x), TypeError),
+    ("int", "__index__", lambda x: c.IntegerConstant.Literal(x), RuntimeError),
+    ("list-element", "__float__", lambda x: c.sum([1, x]), TypeError),
+    ("list-length", "__len__", lambda x: c.max(x), None),
+    ("operator", "__float__", lambda x: c.max([]) * x, TypeError),
+    ("reflected-operator", "__float__", lambda x: x - c.max([]), TypeError),
+    ("pow", "__float__", lambda x: pow(c.max([]), x), TypeError),
+    ("comparison", "__float__", lambda x: c.max([]) >= x, TypeError),
+]
+INTERRUPTS = [KeyboardInterrupt, SystemExit, MemoryError]
+
+
+@pytest.mark.parametrize("kind", INTERRUPTS)
+@pytest.mark.parametrize("coerces, hook, call, ordinary", COERCIONS)
+def test_interrupts_propagate_unchanged(coerces, hook, call, ordinary, kind):
+    interrupt = kind()
+    with pytest.raises(BaseException) as error:
+        call(raising(hook, interrupt))
+    assert error.value is interrupt
+    assert notes_of(interrupt) == []
+
+
+@pytest.mark.parametrize("coerces, hook, call, ordinary", COERCIONS)
+def test_other_errors_keep_their_handling(coerces, hook, call, ordinary):
+    value = raising(hook, RuntimeError("hook"))
+    if ordinary is None:
+        call(value)
+        return
+    with pytest.raises(BaseException) as error:
+        call(value)
+    assert type(error.value) is ordinary
+
+
+@pytest.mark.parametrize("kind", INTERRUPTS)
+def test_an_interrupt_from_str_of_an_enum_text_propagates(probe, kind, monkeypatch):
+    unraisable = []
+    monkeypatch.setattr(sys, "unraisablehook", unraisable.append)
+    interrupt = kind()
+    with pytest.raises(BaseException) as error:
+        probe.time_unit(raising("__str__", interrupt))
+    assert error.value is interrupt
+    assert unraisable == []
+
+
 # Run in a fresh process: imports the package, then tries again from a
 # sub-interpreter that shares the process (a legacy one where the interpreter
 # offers the choice, so that the module's own check is what refuses it).

@@ -183,7 +183,7 @@ struct Dispatch {
 
   // Extracts argument I, then the rest, then calls F with all of them: each
   // value is made once and moved into F. The first failure ends the call,
-  // its error noted with the parameter's name.
+  // its error noted with the parameter's name (an interrupt goes unchanged).
   template <std::size_t I = 0, class... Done>
   static PyObject* invoke(PyObject* self, PyObject* const* slots, Done&&... done) {
     if constexpr (I == kCount) {
@@ -195,6 +195,7 @@ struct Dispatch {
     } else {
       std::optional<Param<I>> value = detail::extract_parameter<Param<I>>(slots[I]);
       if (!value) {
+        propagate_interrupt();
         note_parameter(sig.params[I]);
         return nullptr;
       }

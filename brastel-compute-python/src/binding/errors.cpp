@@ -15,12 +15,24 @@ void set_error(PyObject* type, std::string_view message) noexcept {
   if (text) PyErr_SetObject(type, text.get());
 }
 
+void propagate_interrupt() {
+  if (PyErr_ExceptionMatches(PyExc_KeyboardInterrupt) || PyErr_ExceptionMatches(PyExc_SystemExit) ||
+      PyErr_ExceptionMatches(PyExc_MemoryError)) {
+    throw ErrorAlreadySet{};
+  }
+}
+
+void discard_error() {
+  propagate_interrupt();
+  PyErr_Clear();
+}
+
 std::string type_qualname(PyObject* object) {
   Ref name = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(Py_TYPE(object)), "__qualname__"));
   Py_ssize_t size = 0;
   const char* utf8 = name && PyUnicode_Check(name.get()) ? PyUnicode_AsUTF8AndSize(name.get(), &size) : nullptr;
   if (!utf8) {
-    PyErr_Clear();
+    discard_error();
     return {};
   }
   return std::string(utf8, static_cast<std::size_t>(size));
