@@ -190,46 +190,44 @@ def test_an_interrupt_from_str_of_an_enum_text_propagates(probe, kind, monkeypat
     assert unraisable == []
 
 
-# Run in a fresh process: imports the package, then tries again from a
-# sub-interpreter that shares the process (a legacy one where the interpreter
-# offers the choice, so that the module's own check is what refuses it).
-SUBINTERPRETER = r"""
+# ---- sub-interpreters
+
+# Run in a fresh process: imports the package in the main interpreter and in
+# legacy sub-interpreters (which any extension may enter, so the module's own
+# check is what refuses), in the order given by argv[2].
+INTERPRETERS = r"""
 import sys
 try:
-    import _interpreters as interpreters
-    make = lambda: interpreters.create("legacy")
+    from _testcapi import run_in_subinterp
 except ImportError:
-    try:
-        import _xxsubinterpreters as interpreters
-    except ImportError:
-        print("no sub-interpreters")
-        sys.exit(0)
-    try:
-        interpreters.destroy(interpreters.create(isolated=False))
-        make = lambda: interpreters.create(isolated=False)
-    except TypeError:
-        make = interpreters.create
-import brastel.compute
+    print("no sub-interpreters")
+    sys.exit(0)
 CODE = "\n".join([
     "try:",
     "    import brastel.compute",
-    "    result = 'imported'",
+    "    result = brastel.compute.FloatConstant.Literal(0.5).to_json()",
     "except ImportError as error:",
     "    result = 'ImportError: ' + str(error)",
-    "with open(PATH, 'w') as out:",
-    "    out.write(result)",
+    "print(WHO + ': ' + result, flush=True)",
 ])
-interp = make()
-interpreters.run_string(interp, CODE.replace("PATH", repr(sys.argv[1])))
-interpreters.destroy(interp)
-print(open(sys.argv[1]).read())
+for who in sys.argv[1].split():
+    if who == "main":
+        exec(CODE, {"WHO": "main"})
+    else:
+        run_in_subinterp("WHO = 'sub'\n" + CODE)
 """
+REFUSED = "sub: ImportError: _compute can be imported only in the main interpreter"
+IMPORTED = 'main: {"type":"literal","literal":0.5}'
 
 
-def test_a_second_interpreter_cannot_import(tmp_path):
-    result = subprocess.run([sys.executable, "-c", SUBINTERPRETER, str(tmp_path / "result")],
-                            capture_output=True, text=True, timeout=60)
+@pytest.mark.parametrize("order, lines", [
+    ("main sub", [IMPORTED, REFUSED]),
+    ("sub main", [REFUSED, IMPORTED]),
+    ("sub sub main sub", [REFUSED, REFUSED, IMPORTED, REFUSED]),
+])
+def test_only_the_main_interpreter_imports(order, lines):
+    result = subprocess.run([sys.executable, "-c", INTERPRETERS, order], capture_output=True, text=True, timeout=60)
     assert result.returncode == 0, result.stderr
     if result.stdout.strip() == "no sub-interpreters":
         pytest.skip("this interpreter offers no sub-interpreters from Python")
-    assert result.stdout.strip() == "ImportError: _compute cannot be imported in more than one interpreter per process"
+    assert result.stdout.splitlines() == lines
