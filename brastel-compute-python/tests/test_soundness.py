@@ -7,7 +7,7 @@ import sys
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import notes_of
+from conftest import UNDER_ASAN, notes_of
 
 
 def rss_bytes():
@@ -57,6 +57,7 @@ def maybe_probe(request):
         return None
 
 
+@pytest.mark.skipif(UNDER_ASAN, reason="AddressSanitizer's quarantine keeps freed memory resident")
 def test_memory_stays_flat(maybe_probe, capfd):
     for _ in range(2000):
         failing_and_succeeding_calls(maybe_probe)
