@@ -42,9 +42,11 @@ if [ ! -f "$ASAN_RUNTIME" ]; then
   ASAN_RUNTIME=$(clang++ -print-file-name="libclang_rt.asan-$(uname -m).so")
 fi
 
-# The Pythons to test: each python3.X command on PATH and each of pyenv's,
-# 3.10 on, one per interpreter (a pyenv shim and the version it runs are one).
+# The Pythons to test: python3 and each python3.X command on PATH, and each
+# of pyenv's, 3.10 on, one per interpreter (a pyenv shim and the version it
+# runs are one).
 candidates=()
+command -v python3 >/dev/null && candidates+=("$(command -v python3)")
 IFS=: read -ra path_dirs <<<"$PATH"
 for dir in "${path_dirs[@]}"; do
   for py in "$dir"/python3.*; do
@@ -66,7 +68,7 @@ print("%d.%d.%d" % sys.version_info[:3], os.path.realpath(sys.executable))' 2>/d
   found+=("$line")
 done
 if [ ${#found[@]} -eq 0 ]; then
-  echo "no Python 3.10 or later found (python3.X on PATH or under pyenv)" >&2
+  echo "no Python 3.10 or later found (python3, python3.X on PATH, or pyenv's)" >&2
   exit 1
 fi
 mapfile -t found < <(printf '%s\n' "${found[@]}" | sort -V)
@@ -75,7 +77,7 @@ mapfile -t found < <(printf '%s\n' "${found[@]}" | sort -V)
 # Debian keeps venv support (and the headers the build needs) in packages.
 make_venv() {
   local version=$1 py=$2 dir=build/venv/$1
-  if [ ! -x "$dir/bin/python" ]; then
+  if ! "$dir/bin/python" -m pip --version >/dev/null 2>&1; then
     rm -rf "$dir"
     if ! "$py" -m venv "$dir" >/dev/null 2>&1; then
       rm -rf "$dir"
