@@ -1,6 +1,8 @@
 // Coercion of one Python argument into a C++ value, chosen by the C++ type:
 // Extract<T>::from(object) returns the value, or nothing with the Python
-// error set. A parameter type without an Extract does not compile.
+// error set; an interrupt met on the way throws ErrorAlreadySet, so that it
+// reaches the call's boundary unchanged (errors.h, propagate_interrupt). A
+// parameter type without an Extract does not compile.
 //
 //   double                      a number (anything PyFloat_AsDouble takes)
 //   std::int64_t                an integer (anything PyLong_AsLong takes)

@@ -11,8 +11,9 @@
 // is the class's object, so `2 - s` calls subtract(2, s). An operand that
 // cannot be taken makes the slot answer NotImplemented (its extraction error
 // dropped, unless an interrupt): Python then asks the other operand and
-// finally raises its own TypeError. Py_nb_power's third operand must be None (** and two-argument
-// pow); a modulus is not something an expression node can hold.
+// finally raises its own TypeError. Py_nb_power's third operand must be None
+// (** and two-argument pow); a modulus is not something an expression node
+// can hold.
 //
 // Several declarations can travel as one with declarations(...), so that a
 // class's operators can be listed apart from its methods.
