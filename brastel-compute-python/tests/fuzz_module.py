@@ -154,19 +154,18 @@ OTHERS = [None, True, False, b"", b"\x00\x01\xff", bytearray(b"ab"), 1 + 2j, obj
           range(3), frozenset({1, "a"}), memoryview(b"xy")]
 
 
-def signature_of(callable_object):
-    """(has_self, [(name, required)]) from the text signature, or None."""
+def parameters(callable_object):
+    """[(name, required)] from the text signature, the receiver left out;
+    None where there is no signature to read."""
     text = getattr(callable_object, "__text_signature__", None)
     if not text or not text.startswith("(") or not text.endswith(")"):
         return None
-    params, has_self = [], False
+    params = []
     for item in filter(None, (part.strip() for part in text[1:-1].split(","))):
-        if item.startswith("$"):
-            has_self = True
-        elif item not in ("/", "*"):
+        if not item.startswith("$") and item not in ("/", "*"):
             name, _, default = item.partition("=")
             params.append((name, not default))
-    return has_self, params
+    return params
 
 
 def fits(params, positional, keywords):
@@ -183,9 +182,9 @@ def fits(params, positional, keywords):
     return all(name in filled for name, required in params if required)
 
 
-class Callable:
-    def __init__(self, label, kind, target, owner, params):
-        self.label, self.kind, self.target, self.owner, self.params = label, kind, target, owner, params
+# kind: "function", "static", "method" (target is the descriptor, called
+# with the receiver first) or "constructor".
+Callable = collections.namedtuple("Callable", "label kind target owner params")
 
 
 def discover():
@@ -196,8 +195,7 @@ def discover():
         if isinstance(value, type):
             classes.append(value)
         elif callable(value):
-            sig = signature_of(value)
-            callables.append(Callable(f"{name}", "function", value, None, sig[1] if sig else None))
+            callables.append(Callable(name, "function", value, None, parameters(value)))
     for cls in classes:
         for name, attribute in vars(cls).items():
             if name.startswith("__"):
@@ -205,14 +203,11 @@ def discover():
             label = f"{cls.__name__}.{name}"
             if isinstance(attribute, staticmethod):
                 target = getattr(cls, name)
-                sig = signature_of(target)
-                callables.append(Callable(label, "static", target, cls, sig[1] if sig else None))
+                callables.append(Callable(label, "static", target, cls, parameters(target)))
             elif callable(attribute):
-                sig = signature_of(attribute)
-                callables.append(Callable(label, "method", attribute, cls, sig[1] if sig else None))
+                callables.append(Callable(label, "method", attribute, cls, parameters(attribute)))
         if "__new__" in vars(cls):
-            sig = signature_of(cls)
-            callables.append(Callable(f"{cls.__name__}()", "constructor", cls, cls, sig[1] if sig else None))
+            callables.append(Callable(f"{cls.__name__}()", "constructor", cls, cls, parameters(cls)))
     return classes, callables
 
 
@@ -364,11 +359,9 @@ class Fuzzer:
     # ---- arguments
 
     def sample(self, cls=None):
-        classes = [cls] if cls else [c for c in self.classes if self.pool[c]]
-        classes = [c for c in classes if self.pool[c]]
-        if not classes:
-            return None
-        return self.rng.choice(self.pool[self.rng.choice(classes)])
+        """An object of the class, or of any class; None while there is none."""
+        classes = [c for c in ([cls] if cls else self.classes) if self.pool[c]]
+        return self.rng.choice(self.pool[self.rng.choice(classes)]) if classes else None
 
     def plausible(self, depth=0):
         """A value a call would likely accept: to grow the pool."""
@@ -467,18 +460,17 @@ class Fuzzer:
         return result
 
     def operate(self):
-        """An operator with a module object on one side, or both."""
-        a = self.sample()
-        b = self.sample() if self.rng.random() < 0.5 else self.nasty()
-        if self.rng.random() < 0.5:
-            a, b = b, a
-        if self.rng.random() < 0.25:
-            op = self.rng.choice(UNARY)
-            a = self.sample()
-            result = self.call(f"{getattr(op, '__name__', 'op')}({safe_repr(a)})", op, a)
-        else:
+        """An operator on a module object, the other operand (if any) a
+        module object or anything, on either side."""
+        operands = [self.sample()]
+        if self.rng.random() < 0.75:
+            operands.append(self.sample() if self.rng.random() < 0.5 else self.nasty())
+            self.rng.shuffle(operands)
             op = self.rng.choice(BINARY)
-            result = self.call(f"{getattr(op, '__name__', 'op')}({safe_repr(a)}, {safe_repr(b)})", op, a, b)
+        else:
+            op = self.rng.choice(UNARY)
+        label = f"{getattr(op, '__name__', 'op')}({', '.join(safe_repr(o) for o in operands)})"
+        result = self.call(label, op, *operands)
         if result is not None:
             self.keep(result, "operator")
 
