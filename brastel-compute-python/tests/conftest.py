@@ -16,6 +16,15 @@ if PROBE_DIR:
 HAS_NOTES = sys.version_info >= (3, 11)
 
 
+def _asan_loaded():
+    with open("/proc/self/maps") as maps:
+        return "libclang_rt.asan" in maps.read()
+
+
+# The module under test is the sanitizer build (its runtime preloaded).
+UNDER_ASAN = _asan_loaded()
+
+
 @pytest.fixture(scope="session")
 def compute():
     from brastel.compute import _compute

@@ -70,12 +70,18 @@ def test_instances_take_no_attributes_and_no_weak_references():
     assert repr(value).startswith("<_compute.FloatConstant object at 0x")
 
 
-def test_classes_take_attributes_like_any_heap_type():
-    _compute.Duration.extra_attribute = 1
-    try:
-        assert _compute.Duration.extra_attribute == 1
-    finally:
-        del _compute.Duration.extra_attribute
+@pytest.mark.parametrize("name", CLASSES)
+def test_class_attributes_cannot_be_replaced(name):
+    # A replaced __new__ would make objects whose value was never built.
+    cls = getattr(_compute, name)
+    before = dict(vars(cls))
+    for attribute in ("__new__", "to_json", "extra_attribute"):
+        with pytest.raises(TypeError) as error:
+            setattr(cls, attribute, lambda *args: None)
+        assert str(error.value) == f"cannot set '{attribute}' attribute of immutable type '_compute.{name}'"
+        with pytest.raises(TypeError):
+            delattr(cls, attribute)
+    assert dict(vars(cls)) == before
 
 
 def test_class_objects_survive_a_fresh_import():

@@ -7,6 +7,7 @@ import sys
 import pytest
 
 from brastel.compute import _compute as c
+from conftest import UNDER_ASAN, notes_of
 
 
 def rss_bytes():
@@ -62,6 +63,7 @@ def maybe_probe(request):
         return None
 
 
+@pytest.mark.skipif(UNDER_ASAN, reason="AddressSanitizer's quarantine keeps freed memory resident")
 def test_memory_stays_flat(maybe_probe, capfd):
     for _ in range(2000):
         failing_and_succeeding_calls(maybe_probe)
@@ -95,46 +97,144 @@ def test_arguments_keep_their_reference_counts(maybe_probe):
     assert [sys.getrefcount(v) for v in (text, number, wrong)] == counts
 
 
-# Run in a fresh process: imports the package, then tries again from a
-# sub-interpreter that shares the process (a legacy one where the interpreter
-# offers the choice, so that the module's own check is what refuses it).
-SUBINTERPRETER = r"""
+# ---- keywords that name no parameter
+
+class UnprintableName(str):
+    def __str__(self):
+        raise RuntimeError("str() of a keyword")
+
+
+UNKNOWN_KEYWORDS = [
+    # Lone surrogates and NUL cannot go through UTF-8 or C strings; the name
+    # is shown as given.
+    (lambda: c.abs(**{"\ud800": 1}), "abs() got an unexpected keyword argument '\ud800'"),
+    (lambda: c.RangeMap("o", **{"\ud800": 1}), "RangeMap.__new__() got an unexpected keyword argument '\ud800'"),
+    (lambda: c.FloatConstant.Literal(**{"li\0teral": 1}),
+     "FloatConstant.Literal() got an unexpected keyword argument 'li\0teral'"),
+    # A str subclass is shown by its text, never by its __str__.
+    (lambda: c.abs(**{UnprintableName("zz"): 1}), "abs() got an unexpected keyword argument 'zz'"),
+    (lambda: c.RangeMap("o", **{UnprintableName("zz"): 1}),
+     "RangeMap.__new__() got an unexpected keyword argument 'zz'"),
+    (lambda: c.abs(1, **{UnprintableName("x"): 1}), "abs() got multiple values for argument 'x'"),
+    (lambda: c.RangeMap("o", **{UnprintableName("output"): 1}),
+     "RangeMap.__new__() got multiple values for argument 'output'"),
+]
+
+
+@pytest.mark.parametrize("call, message", UNKNOWN_KEYWORDS)
+def test_any_keyword_name_gets_the_matching_error(call, message):
+    with pytest.raises(BaseException) as error:
+        call()
+    assert type(error.value) is TypeError
+    assert str(error.value) == message
+    assert notes_of(error.value) == []
+
+
+def test_a_str_subclass_keyword_names_its_parameter_by_text():
+    assert c.RangeMap(**{UnprintableName("output"): "o"}).to_json() == '{"output":{"type":"literal","literal":"o"}}'
+
+
+# ---- interrupts raised while an argument is coerced
+
+def raising(hook, error):
+    """An object whose `hook` raises `error`; a sequence of nothing besides."""
+
+    def fail(self, *args):
+        raise error
+
+    def no_items(self, index):
+        raise IndexError(index)
+
+    return type("Raising", (), {"__getitem__": no_items, hook: fail})()
+
+
+# (what coerces, hook, call, what any other exception from the hook gives:
+# an exception type, or None for a call that goes on as if the hook were
+# missing)
+COERCIONS = [
+    ("union", "__float__", lambda x: c.abs(x), TypeError),
+    ("union-index", "__index__", lambda x: c.atan2(1.0, x), TypeError),
+    ("int", "__index__", lambda x: c.IntegerConstant.Literal(x), RuntimeError),
+    ("list-element", "__float__", lambda x: c.sum([1, x]), TypeError),
+    ("list-length", "__len__", lambda x: c.max(x), None),
+    ("operator", "__float__", lambda x: c.max([]) * x, TypeError),
+    ("reflected-operator", "__float__", lambda x: x - c.max([]), TypeError),
+    ("pow", "__float__", lambda x: pow(c.max([]), x), TypeError),
+    ("comparison", "__float__", lambda x: c.max([]) >= x, TypeError),
+]
+INTERRUPTS = [KeyboardInterrupt, SystemExit, MemoryError]
+
+
+@pytest.mark.parametrize("kind", INTERRUPTS)
+@pytest.mark.parametrize("coerces, hook, call, ordinary", COERCIONS)
+def test_interrupts_propagate_unchanged(coerces, hook, call, ordinary, kind):
+    interrupt = kind()
+    with pytest.raises(BaseException) as error:
+        call(raising(hook, interrupt))
+    assert error.value is interrupt
+    assert notes_of(interrupt) == []
+
+
+@pytest.mark.parametrize("coerces, hook, call, ordinary", COERCIONS)
+def test_other_errors_keep_their_handling(coerces, hook, call, ordinary):
+    value = raising(hook, RuntimeError("hook"))
+    if ordinary is None:
+        call(value)
+        return
+    with pytest.raises(BaseException) as error:
+        call(value)
+    assert type(error.value) is ordinary
+
+
+@pytest.mark.parametrize("kind", INTERRUPTS)
+def test_an_interrupt_from_str_of_an_enum_text_propagates(probe, kind, monkeypatch):
+    unraisable = []
+    monkeypatch.setattr(sys, "unraisablehook", unraisable.append)
+    interrupt = kind()
+    with pytest.raises(BaseException) as error:
+        probe.time_unit(raising("__str__", interrupt))
+    assert error.value is interrupt
+    assert unraisable == []
+
+
+# ---- sub-interpreters
+
+# Run in a fresh process: imports the package in the main interpreter and in
+# legacy sub-interpreters (which any extension may enter, so the module's own
+# check is what refuses), in the order given by argv[2].
+INTERPRETERS = r"""
 import sys
 try:
-    import _interpreters as interpreters
-    make = lambda: interpreters.create("legacy")
+    from _testcapi import run_in_subinterp
 except ImportError:
-    try:
-        import _xxsubinterpreters as interpreters
-    except ImportError:
-        print("no sub-interpreters")
-        sys.exit(0)
-    try:
-        interpreters.destroy(interpreters.create(isolated=False))
-        make = lambda: interpreters.create(isolated=False)
-    except TypeError:
-        make = interpreters.create
-import brastel.compute
+    print("no sub-interpreters")
+    sys.exit(0)
 CODE = "\n".join([
     "try:",
     "    import brastel.compute",
-    "    result = 'imported'",
+    "    result = brastel.compute.FloatConstant.Literal(0.5).to_json()",
     "except ImportError as error:",
     "    result = 'ImportError: ' + str(error)",
-    "with open(PATH, 'w') as out:",
-    "    out.write(result)",
+    "print(WHO + ': ' + result, flush=True)",
 ])
-interp = make()
-interpreters.run_string(interp, CODE.replace("PATH", repr(sys.argv[1])))
-interpreters.destroy(interp)
-print(open(sys.argv[1]).read())
+for who in sys.argv[1].split():
+    if who == "main":
+        exec(CODE, {"WHO": "main"})
+    else:
+        run_in_subinterp("WHO = 'sub'\n" + CODE)
 """
+REFUSED = "sub: ImportError: _compute can be imported only in the main interpreter"
+IMPORTED = 'main: {"type":"literal","literal":0.5}'
 
 
-def test_a_second_interpreter_cannot_import(tmp_path):
-    result = subprocess.run([sys.executable, "-c", SUBINTERPRETER, str(tmp_path / "result")],
-                            capture_output=True, text=True, timeout=60)
+@pytest.mark.parametrize("order, lines", [
+    ("main sub", [IMPORTED, REFUSED]),
+    ("sub main", [REFUSED, IMPORTED]),
+    ("sub sub main sub", [REFUSED, REFUSED, IMPORTED, REFUSED]),
+])
+def test_only_the_main_interpreter_imports(order, lines):
+    result = subprocess.run([sys.executable, "-c", INTERPRETERS, order], capture_output=True, text=True, timeout=60)
     assert result.returncode == 0, result.stderr
     if result.stdout.strip() == "no sub-interpreters":
         pytest.skip("this interpreter offers no sub-interpreters from Python")
-    assert result.stdout.strip() == "ImportError: _compute cannot be imported in more than one interpreter per process"
+    assert result.stdout.splitlines() == lines

@@ -81,7 +81,11 @@ def declare(out: cpp.Out, mod: m.Model, r: m.Record, ordered: bool, box: frozens
     out.enter(cpp.namespace(r.package))
     out.add(f"struct {r.name} {{")
     for f, name in zip(r.fields, members(r)):
-        out.add(f"  {cpp.type_of(mod, f.type, box)} {name};")
+        # A field that may be absent or empty may be left out of a designated
+        # initializer: its {} says so (g++ warns about it otherwise).
+        t = cpp.resolve(mod, f.type)
+        may_omit = isinstance(t, m.Optional) or cpp.is_collection(mod, t)
+        out.add(f"  {cpp.type_of(mod, f.type, box)} {name}{'{}' if may_omit else ''};")
     if ordered:
         out.add(f"  friend auto operator<=>(const {r.name}&, const {r.name}&) = default;")
         out.add(f"  friend bool operator==(const {r.name}&, const {r.name}&) = default;")
@@ -91,10 +95,11 @@ def declare(out: cpp.Out, mod: m.Model, r: m.Record, ordered: bool, box: frozens
 
 def define(out: cpp.Out, mod: m.Model, r: m.Record):
     out.enter(cpp.namespace(r.package))
-    out.add(f"void write(::conjure_object::JsonWriter& w, const {r.name}& v) {{")
     if not r.fields:
+        out.add(f"void write(::conjure_object::JsonWriter& w, const {r.name}&) {{")
         out.add(f'  w.raw("{{}}");\n}}\n')
         return
+    out.add(f"void write(::conjure_object::JsonWriter& w, const {r.name}& v) {{")
     out.add(f"  ::conjure_object::ObjectWriter o(w);")
     for f, name in zip(r.fields, members(r)):
         key = cpp.quoted(cpp.quoted(f.key) + ":")

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "binding/errors.h"
-#include "binding/ref.h"
 #include "binding/signature.h"
 
 namespace brastel_python::binding {
@@ -28,13 +27,11 @@ void too_many_positional(const CallShape& shape, Py_ssize_t given) {
   set_error(PyExc_TypeError, message);
 }
 
+// The keyword goes into the message as the str it is, never through str()
+// (a subclass may override it) or UTF-8 (it may hold a lone surrogate).
 void keyword_error(const CallShape& shape, const char* what, PyObject* keyword) {
-  Ref text = Ref::steal(PyObject_Str(keyword));
-  Py_ssize_t size = 0;
-  const char* utf8 = text ? PyUnicode_AsUTF8AndSize(text.get(), &size) : nullptr;
-  if (!utf8) return;
-  std::string message = full_name(shape) + what + "'" + std::string(utf8, static_cast<std::size_t>(size)) + "'";
-  set_error(PyExc_TypeError, message);
+  std::string prefix = full_name(shape) + what;
+  PyErr_Format(PyExc_TypeError, "%s'%U'", prefix.c_str(), keyword);
 }
 
 void missing_required(const CallShape& shape, PyObject** slots) {
@@ -54,20 +51,14 @@ void missing_required(const CallShape& shape, PyObject** slots) {
 }
 
 // The parameter a keyword names, or count if none: interned pointers first,
-// then the text.
+// then the text (compared as str: any keyword, surrogates included, can be
+// compared without failing).
 std::size_t find_parameter(const CallShape& shape, PyObject* keyword) {
   for (std::size_t i = 0; i < shape.count; ++i) {
     if (shape.interned[i] == keyword) return i;
   }
-  Py_ssize_t size = 0;
-  const char* utf8 = PyUnicode_AsUTF8AndSize(keyword, &size);
-  if (!utf8) {
-    PyErr_Clear();
-    return shape.count;
-  }
-  std::string_view text(utf8, static_cast<std::size_t>(size));
   for (std::size_t i = 0; i < shape.count; ++i) {
-    if (shape.params[i] == text) return i;
+    if (PyUnicode_Compare(keyword, shape.interned[i]) == 0) return i;
   }
   return shape.count;
 }

@@ -183,7 +183,7 @@ struct Dispatch {
 
   // Extracts argument I, then the rest, then calls F with all of them: each
   // value is made once and moved into F. The first failure ends the call,
-  // its error noted with the parameter's name.
+  // its error noted with the parameter's name (an interrupt goes unchanged).
   template <std::size_t I = 0, class... Done>
   static PyObject* invoke(PyObject* self, PyObject* const* slots, Done&&... done) {
     if constexpr (I == kCount) {
@@ -195,6 +195,7 @@ struct Dispatch {
     } else {
       std::optional<Param<I>> value = detail::extract_parameter<Param<I>>(slots[I]);
       if (!value) {
+        propagate_interrupt();
         note_parameter(sig.params[I]);
         return nullptr;
       }
@@ -341,7 +342,9 @@ struct ClassTables {
     *s = {0, nullptr};
     // Not subclassable, no __dict__, no weak references, no GC (objects hold
     // no Python references); the class object is shared by the process.
-    unsigned flags = Py_TPFLAGS_DEFAULT;
+    // Immutable: a replaced __new__ would make objects whose value was never
+    // constructed.
+    unsigned flags = Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE;
     if (!constructible) flags |= Py_TPFLAGS_DISALLOW_INSTANTIATION;
     spec = {C::type_name.c_str(), static_cast<int>(kObjectSize<typename C::Value>), 0, flags, slots};
   }

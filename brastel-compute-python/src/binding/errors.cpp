@@ -15,12 +15,24 @@ void set_error(PyObject* type, std::string_view message) noexcept {
   if (text) PyErr_SetObject(type, text.get());
 }
 
+void propagate_interrupt() {
+  if (PyErr_ExceptionMatches(PyExc_KeyboardInterrupt) || PyErr_ExceptionMatches(PyExc_SystemExit) ||
+      PyErr_ExceptionMatches(PyExc_MemoryError)) {
+    throw ErrorAlreadySet{};
+  }
+}
+
+void discard_error() {
+  propagate_interrupt();
+  PyErr_Clear();
+}
+
 std::string type_qualname(PyObject* object) {
   Ref name = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(Py_TYPE(object)), "__qualname__"));
   Py_ssize_t size = 0;
   const char* utf8 = name && PyUnicode_Check(name.get()) ? PyUnicode_AsUTF8AndSize(name.get(), &size) : nullptr;
   if (!utf8) {
-    PyErr_Clear();
+    discard_error();
     return {};
   }
   return std::string(utf8, static_cast<std::size_t>(size));
@@ -59,9 +71,9 @@ PyObject* panic_type = nullptr;
 void write_panic_report(const brastel_compute::Panic& panic) noexcept {
   long tid = static_cast<long>(::syscall(SYS_gettid));
   const char* thread = tid == static_cast<long>(::getpid()) ? "main" : "<unnamed>";
-  const std::source_location& at = panic.where();
-  std::fprintf(stderr, "thread '%s' (%ld) panicked at %s:%u:%u:\n%s\n", thread, tid, at.file_name(),
-               static_cast<unsigned>(at.line()), static_cast<unsigned>(at.column()), panic.what());
+  const brastel_compute::SourceLocation& at = panic.where();
+  std::fprintf(stderr, "thread '%s' (%ld) panicked at %s:%u:%u:\n%s\n", thread, tid, at.file, at.line, at.column,
+               panic.what());
   std::fflush(stderr);
 }
 

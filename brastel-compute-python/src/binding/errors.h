@@ -38,6 +38,15 @@ void set_cast_error(PyObject* object, std::string_view class_name);
 // it cannot be had.
 std::string type_qualname(PyObject* object);
 
+// KeyboardInterrupt, SystemExit and MemoryError (or subclasses) say nothing
+// about an argument: where a failure would be passed over (the next variant
+// of a union, NotImplemented from an operator, a fallback text), these end
+// the call at once, unchanged. Throws ErrorAlreadySet if one is pending.
+void propagate_interrupt();
+
+// Clears the pending error, unless it is an interrupt (propagate_interrupt).
+void discard_error();
+
 // Adds "while processing '{}'" to the pending exception through its add_note;
 // where add_note is missing (Python 3.10) the exception goes unchanged.
 void note_parameter(std::string_view name);

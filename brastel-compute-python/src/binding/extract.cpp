@@ -11,7 +11,7 @@ std::string lossy_utf8(PyObject* text) {
   if (const char* utf8 = PyUnicode_AsUTF8AndSize(text, &size)) {
     return std::string(utf8, static_cast<std::size_t>(size));
   }
-  PyErr_Clear();
+  discard_error();
   Ref bytes = Ref::steal(PyUnicode_AsEncodedString(text, "utf-8", "surrogatepass"));
   if (!bytes) throw ErrorAlreadySet{};
   char* data = nullptr;
@@ -41,7 +41,7 @@ std::string render_one(PyObject* error) {
   if (utf8) {
     out.append(utf8, static_cast<std::size_t>(size));
   } else {
-    PyErr_Clear();
+    discard_error();
     out.append("<exception str() failed>");
   }
   return out;
@@ -65,12 +65,13 @@ std::string render_chain(PyObject* error) {
 std::string enum_argument_text(PyObject* object) {
   Ref text = Ref::steal(PyObject_Str(object));
   if (text) return lossy_utf8(text.get());
+  propagate_interrupt();
   PyErr_WriteUnraisable(object);
   Ref name = Ref::steal(PyObject_GetAttrString(reinterpret_cast<PyObject*>(Py_TYPE(object)), "__name__"));
   Py_ssize_t size = 0;
   const char* utf8 = name && PyUnicode_Check(name.get()) ? PyUnicode_AsUTF8AndSize(name.get(), &size) : nullptr;
   if (!utf8) {
-    PyErr_Clear();
+    discard_error();
     return "<unprintable object>";
   }
   return "<unprintable " + std::string(utf8, static_cast<std::size_t>(size)) + " object>";
@@ -93,7 +94,7 @@ Py_ssize_t list_length_hint(PyObject* object) {
   }
   Py_ssize_t size = PyObject_Size(object);
   if (size < 0) {
-    PyErr_Clear();
+    discard_error();
     return 0;
   }
   return size;

@@ -1,6 +1,8 @@
 // Coercion of one Python argument into a C++ value, chosen by the C++ type:
 // Extract<T>::from(object) returns the value, or nothing with the Python
-// error set. A parameter type without an Extract does not compile.
+// error set; an interrupt met on the way throws ErrorAlreadySet, so that it
+// reaches the call's boundary unchanged (errors.h, propagate_interrupt). A
+// parameter type without an Extract does not compile.
 //
 //   double                      a number (anything PyFloat_AsDouble takes)
 //   std::int64_t                an integer (anything PyLong_AsLong takes)
@@ -125,7 +127,7 @@ struct Extract<Held<C>> {
 
 // str() of the object as UTF-8, characters that cannot be encoded replaced by
 // U+FFFD; if str() raises, the error goes to the unraisable hook and the
-// text is "<unprintable {type} object>".
+// text is "<unprintable {type} object>" (an interrupt propagates instead).
 std::string enum_argument_text(PyObject* object);
 
 // ValueError "Failed to convert '{}' to {Enum} enum: {}".
@@ -256,7 +258,8 @@ struct Variant {
 };
 
 // A tagged value that a plain Python value may stand for: the variants are
-// tried in order and the first that extracts is taken.
+// tried in order and the first that extracts is taken; an interrupt raised
+// while trying one ends the extraction.
 //   using StringConstantInput = InputUnion<"StringConstantInput",
 //       Variant<"Wrapped", objects::StringConstant>, Variant<"String", std::string>>;
 template <FixedString Name, class... Vs>
@@ -308,6 +311,7 @@ struct Extract<U> {
       out.emplace(U{typename U::Storage(std::in_place_index<I>, std::move(*value))});
       return true;
     }
+    propagate_interrupt();
     error = FetchedError::fetch().value;
     return false;
   }
@@ -317,7 +321,10 @@ struct Extract<U> {
   static void explain_variant(PyObject* object, Ref& error) {
     if (error) return;
     std::optional<Alt<I>> value = Extract<Alt<I>>::from(object);
-    if (!value) error = FetchedError::fetch().value;
+    if (!value) {
+      propagate_interrupt();
+      error = FetchedError::fetch().value;
+    }
   }
 };
 

@@ -53,12 +53,9 @@ bool add_functions(PyObject* module, const FunctionTable* table) {
 
 namespace {
 
-// Class objects belong to the process, so only the interpreter that first
-// loads this library may use them.
-bool first_interpreter() {
-  static const std::int64_t owner = PyInterpreterState_GetID(PyInterpreterState_Get());
-  return PyInterpreterState_GetID(PyInterpreterState_Get()) == owner;
-}
+// Class objects belong to the process and serve one interpreter: the main
+// one (id 0), whichever interpreter tries first.
+bool main_interpreter() { return PyInterpreterState_GetID(PyInterpreterState_Get()) == 0; }
 
 }  // namespace
 
@@ -73,8 +70,8 @@ bool check_module(PyObject* module) {
     set_cast_error(module, "module");
     return false;
   }
-  if (!first_interpreter()) {
-    PyErr_SetString(PyExc_ImportError, "_compute cannot be imported in more than one interpreter per process");
+  if (!main_interpreter()) {
+    PyErr_SetString(PyExc_ImportError, "_compute can be imported only in the main interpreter");
     return false;
   }
   return panic_exception() != nullptr;

@@ -10,9 +10,10 @@
 // A binary operator receives its operands in written order, whichever one
 // is the class's object, so `2 - s` calls subtract(2, s). An operand that
 // cannot be taken makes the slot answer NotImplemented (its extraction error
-// dropped): Python then asks the other operand and finally raises its own
-// TypeError. Py_nb_power's third operand must be None (** and two-argument
-// pow); a modulus is not something an expression node can hold.
+// dropped, unless an interrupt): Python then asks the other operand and
+// finally raises its own TypeError. Py_nb_power's third operand must be None
+// (** and two-argument pow); a modulus is not something an expression node
+// can hold.
 //
 // Several declarations can travel as one with declarations(...), so that a
 // class's operators can be listed apart from its methods.
@@ -85,12 +86,12 @@ struct BinaryOperatorDecl {
       if (!ours) return detail::not_implemented();
       std::optional<Left> a = Extract<Left>::from(left);
       if (!a) {
-        PyErr_Clear();
+        discard_error();
         return detail::not_implemented();
       }
       std::optional<Right> b = Extract<Right>::from(right);
       if (!b) {
-        PyErr_Clear();
+        discard_error();
         return detail::not_implemented();
       }
       return detail::to_python(F(std::move(*a), std::move(*b)));
@@ -135,7 +136,7 @@ struct RichComparisonDecl {
     using Other = std::tuple_element_t<1, Params>;
     std::optional<Other> value = Extract<Other>::from(other);
     if (!value) {
-      PyErr_Clear();
+      discard_error();
       return detail::not_implemented();
     }
     return detail::to_python(F(value_of<Owner>(self), std::move(*value)));

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "model/model_support.h"
+#include "stack_depth.h"
 
 namespace {
 
@@ -44,19 +45,22 @@ TEST(DeepTree, MillionLevelChainIsBuiltAndFreed) {
   EXPECT_EQ(tree.tag(), obj::NumericSeries::Tag::Negate);
 }
 
+// Ten thousand levels in an optimized build without sanitizers.
+const int kWritableDepth = test_support::stack_levels(10'000);
+
 TEST(DeepTree, TenThousandLevelsAreWrittenExactly) {
-  const auto tree = chain(10'000);
+  const auto tree = chain(kWritableDepth);
   const auto out = write_tree(tree);
   ASSERT_FALSE(out.failed);
-  EXPECT_EQ(out.text, expected_chain(10'000));
+  EXPECT_EQ(out.text, expected_chain(kWritableDepth));
 }
 
 TEST(DeepTree, TenThousandLevelsAreWrittenOnAThreadWithADefaultStack) {
-  const auto tree = chain(10'000);
+  const auto tree = chain(kWritableDepth);
   Written out;
   std::thread([&] { out = write_tree(tree); }).join();
   ASSERT_FALSE(out.failed);
-  EXPECT_EQ(out.text, expected_chain(10'000));
+  EXPECT_EQ(out.text, expected_chain(kWritableDepth));
 }
 
 TEST(DeepTree, TooDeepToWriteFailsCleanly) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/model_support.h"
+#include "stack_depth.h"
 
 namespace {
 
@@ -130,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(Presence, GoldenTest, testing::ValuesIn(presence_golden
 
 TEST(Copy, SharesTheSubtree) {
   auto chain = raw("a");
-  for (int i = 0; i < 1000; ++i) chain = obj::NumericSeries::negate(obj::Negate{chain});
+  const int depth = test_support::stack_levels(1000);
+  for (int i = 0; i < depth; ++i) chain = obj::NumericSeries::negate(obj::Negate{chain});
   const auto copy = chain;
   EXPECT_EQ(&copy.as_negate(), &chain.as_negate());
   EXPECT_EQ(json(copy), json(chain));

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "stack_depth.h"
+
 namespace conjure_object {
 namespace {
 
@@ -179,9 +181,10 @@ Any nested_objects(std::size_t depth, Any leaf) {
 }
 
 TEST(AnyDeep, ModeratelyDeepValueIsWrittenInFull) {
-  const Written w = written(nested_arrays(2000, Any(7)));
+  const std::size_t depth = test_support::stack_levels(2000);
+  const Written w = written(nested_arrays(depth, Any(7)));
   ASSERT_FALSE(w.error.has_value());
-  EXPECT_EQ(w.text, std::string(2000, '[') + "7" + std::string(2000, ']'));
+  EXPECT_EQ(w.text, std::string(depth, '[') + "7" + std::string(depth, ']'));
 }
 
 constexpr std::size_t kVeryDeep = 1000000;

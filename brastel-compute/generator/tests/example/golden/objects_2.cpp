@@ -77,7 +77,7 @@ void write(::conjure_object::JsonWriter& w, const Tree& v) {
 
 namespace brastel_compute::conjure::objects {
 
-void write(::conjure_object::JsonWriter& w, const Nothing& v) {
+void write(::conjure_object::JsonWriter& w, const Nothing&) {
   w.raw("{}");
 }
 

@@ -112,10 +112,10 @@ void write(::conjure_object::JsonWriter& w, const Name& v);
 
 struct Circle {
   double radius;
-  std::optional<std::int32_t> y;
-  std::optional<::brastel_compute::conjure::objects::Colour> default_;
-  std::set<::brastel_compute::conjure::objects::Name> names;
-  std::optional<std::map<std::string, ::brastel_compute::conjure::objects::Colour>> notes;
+  std::optional<std::int32_t> y{};
+  std::optional<::brastel_compute::conjure::objects::Colour> default_{};
+  std::set<::brastel_compute::conjure::objects::Name> names{};
+  std::optional<std::map<std::string, ::brastel_compute::conjure::objects::Colour>> notes{};
 };
 
 void write(::conjure_object::JsonWriter& w, const Circle& v);
@@ -127,7 +127,7 @@ void write(::conjure_object::JsonWriter& w, const Nothing& v);
 
 struct Tree {
   ::conjure_object::SafeLong size;
-  std::map<::brastel_compute::conjure::objects::Label, ::conjure_object::Box<::brastel_compute::conjure::objects::Tree>> children;
+  std::map<::brastel_compute::conjure::objects::Label, ::conjure_object::Box<::brastel_compute::conjure::objects::Tree>> children{};
 };
 
 void write(::conjure_object::JsonWriter& w, const Tree& v);
