@@ -25,6 +25,32 @@ def _asan_loaded():
 UNDER_ASAN = _asan_loaded()
 
 
+def rss_bytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+
+def assert_no_leak(calls, capfd, rounds=5000, limit=2 * 1024 * 1024):
+    """Calling each of calls (which may raise) over and over grows no memory:
+    leaking one small object per call would grow by several MB."""
+    if UNDER_ASAN:
+        pytest.skip("AddressSanitizer's quarantine keeps freed memory resident")
+
+    def run(times):
+        for _ in range(times):
+            for call in calls:
+                try:
+                    call()
+                except BaseException:  # noqa: B036 - PanicException too
+                    pass
+    run(rounds // 10)
+    before = rss_bytes()
+    run(rounds)
+    grown = rss_bytes() - before
+    capfd.readouterr()  # the panic reports
+    assert grown < limit, grown
+
+
 @pytest.fixture(scope="session")
 def compute():
     from brastel.compute import _compute

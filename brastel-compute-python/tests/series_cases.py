@@ -2,8 +2,6 @@
 their builders share: a few values with their JSON, and the checks every
 table of them runs."""
 
-import os
-
 import pytest
 
 from brastel.compute import _compute as c
@@ -66,26 +64,3 @@ def assert_panics(call, message):
     with pytest.raises(BaseException) as info:
         call()
     assert type(info.value).__name__ == "PanicException" and str(info.value) == message
-
-
-def rss_bytes():
-    with open("/proc/self/statm") as statm:
-        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
-
-
-def assert_no_leak(calls, capfd):
-    """Calling each of calls (which may raise) over and over grows no memory."""
-    def run(rounds):
-        for _ in range(rounds):
-            for call in calls:
-                try:
-                    call()
-                except BaseException:  # noqa: B036 - PanicException too
-                    pass
-    run(500)
-    before = rss_bytes()
-    run(5000)
-    grown = rss_bytes() - before
-    capfd.readouterr()  # the panic reports
-    # Leaking one small object per call would grow by several MB.
-    assert grown < 2 * 1024 * 1024, grown

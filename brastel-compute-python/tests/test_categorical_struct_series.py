@@ -4,8 +4,8 @@ their argument errors."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import H1, S, STRING_INPUT_ERROR, assert_argument_error, assert_type_error, lit, s, slit
-from series_cases import (A, CURRENT, EA, NEG, POS, R, ROLLING_A, SS, ST, a, assert_made, assert_no_leak, assert_panics,
+from conftest import H1, S, STRING_INPUT_ERROR, assert_argument_error, assert_no_leak, assert_type_error, lit, s, slit
+from series_cases import (A, CURRENT, EA, NEG, POS, R, ROLLING_A, SS, ST, a, assert_made, assert_panics,
                           assert_signatures, h1, ilit, r, st)
 
 TAGS_AND_TIMESTAMP = (c.GroupByTags.Current(), c.GroupByTimestamp.Current())

@@ -4,8 +4,9 @@ range builders, and the depth and memory guarantees of their nodes."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import H1, S, STRING_INPUT_ERROR, T, assert_argument_error, assert_type_error, lit, s, slit, t
-from series_cases import (A, NEG, POS, R, ST, a, assert_made, assert_no_leak, assert_panics, assert_signatures, h1,
+from conftest import (H1, S, STRING_INPUT_ERROR, T, assert_argument_error, assert_no_leak, assert_type_error, lit, s, slit,
+                      t)
+from series_cases import (A, NEG, POS, R, ST, a, assert_made, assert_panics, assert_signatures, h1,
                           ilit, r, st)
 
 RANGE = c.RangeSeries
