@@ -62,6 +62,11 @@ std::string render_chain(PyObject* error) {
 
 }  // namespace
 
+bool has_number_slot(PyObject* object, int slot) {
+  // GetSlot reads static types too from 3.10 on, and never raises for them.
+  return PyType_GetSlot(Py_TYPE(object), slot) != nullptr;
+}
+
 std::string enum_argument_text(PyObject* object) {
   Ref text = Ref::steal(PyObject_Str(object));
   if (text) return lossy_utf8(text.get());

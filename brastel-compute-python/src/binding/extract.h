@@ -59,8 +59,20 @@ concept QuickCheck = requires(PyObject* o) {
   { E::matches(o) } -> std::same_as<bool>;
 };
 
+// Whether the object's type fills the number slot (nb_float, nb_index).
+bool has_number_slot(PyObject* object, int slot);
+
+// Quick checks tell, without raising, whether the conversion can take the
+// object at all: a failed conversion builds an exception that an input
+// union would only drop again when a later variant takes the object.
 template <>
 struct Extract<double> {
+  // What PyFloat_AsDouble takes: a float, or any type with __float__ or
+  // __index__ (an int among them).
+  static bool matches(PyObject* object) {
+    return PyFloat_Check(object) || PyLong_Check(object) || has_number_slot(object, Py_nb_float) ||
+           has_number_slot(object, Py_nb_index);
+  }
   static std::optional<double> from(PyObject* object) {
     double value = PyFloat_AsDouble(object);
     if (value == -1.0 && PyErr_Occurred()) return std::nullopt;
@@ -70,6 +82,8 @@ struct Extract<double> {
 
 template <>
 struct Extract<std::int64_t> {
+  // What PyLong_AsLong takes: an int, or any type with __index__.
+  static bool matches(PyObject* object) { return PyLong_Check(object) || has_number_slot(object, Py_nb_index); }
   static std::optional<std::int64_t> from(PyObject* object) {
     static_assert(sizeof(long) == 8 || sizeof(long long) == 8);
     std::int64_t value;
@@ -85,6 +99,7 @@ struct Extract<std::int64_t> {
 
 template <>
 struct Extract<std::string> {
+  static bool matches(PyObject* object) { return PyUnicode_Check(object); }
   static std::optional<std::string> from(PyObject* object) {
     if (!PyUnicode_Check(object)) {
       set_cast_error(object, "str");
@@ -101,7 +116,7 @@ template <class V>
   requires HasClass<V>
 struct Extract<V> {
   using Class = typename ClassOfValue<V>::type;
-  static bool matches(PyObject* object) { return PyObject_TypeCheck(object, Class::type); }
+  static bool matches(PyObject* object) { return is_instance<Class>(object); }
   static std::optional<V> from(PyObject* object) {
     if (!matches(object)) {
       set_cast_error(object, Class::name);
@@ -113,7 +128,7 @@ struct Extract<V> {
 
 template <class C>
 struct Extract<Held<C>> {
-  static bool matches(PyObject* object) { return PyObject_TypeCheck(object, C::type); }
+  static bool matches(PyObject* object) { return is_instance<C>(object); }
   static std::optional<Held<C>> from(PyObject* object) {
     if (!matches(object)) {
       set_cast_error(object, C::name);
@@ -159,15 +174,12 @@ Py_ssize_t list_length_hint(PyObject* object);
 // the first failure.
 template <class Item, class Read>
 std::optional<std::vector<Item>> read_list(PyObject* object, Read read) {
-  Py_ssize_t hint = list_length_hint(object);
-  if (hint < 0) return std::nullopt;
   std::vector<Item> out;
-  // A __len__ may lie; it only sizes the first allocation.
-  out.reserve(static_cast<std::size_t>(hint < 4096 ? hint : 4096));
   // Exact lists and tuples by index, as their iterators read them (a list
   // changed meanwhile ends where its size now says), without making one.
   bool list = PyList_CheckExact(object);
   if (list || PyTuple_CheckExact(object)) {
+    out.reserve(static_cast<std::size_t>(list ? PyList_Size(object) : PyTuple_Size(object)));
     for (Py_ssize_t i = 0; i < (list ? PyList_Size(object) : PyTuple_Size(object)); ++i) {
       // Reading may run Python code: hold the item meanwhile.
       Ref item = Ref::borrow(list ? PyList_GetItem(object, i) : PyTuple_GetItem(object, i));
@@ -177,6 +189,10 @@ std::optional<std::vector<Item>> read_list(PyObject* object, Read read) {
     }
     return out;
   }
+  Py_ssize_t hint = list_length_hint(object);
+  if (hint < 0) return std::nullopt;
+  // A __len__ may lie; it only sizes the first allocation.
+  out.reserve(static_cast<std::size_t>(hint < 4096 ? hint : 4096));
   Ref iterator = Ref::steal(PyObject_GetIter(object));
   if (!iterator) return std::nullopt;
   while (Ref item = Ref::steal(PyIter_Next(iterator.get()))) {
@@ -288,6 +304,14 @@ struct Extract<U> {
 
   static std::optional<U> from(PyObject* object) {
     std::optional<U> out;
+    // An object of one of the module's classes goes to the variant of its
+    // class at once: no earlier variant could take it (none of the classes
+    // is a number or a str), so trying them in order ends there too.
+    if ([&]<std::size_t... I>(std::index_sequence<I...>) {
+          return (take_object<I>(object, out) || ...);
+        }(std::make_index_sequence<N>{})) {
+      return out;
+    }
     std::array<Ref, N> errors;
     [&]<std::size_t... I>(std::index_sequence<I...>) {
       (try_variant<I>(object, out, errors[I]) || ...);
@@ -301,6 +325,17 @@ struct Extract<U> {
   }
 
  private:
+  template <std::size_t I>
+  static bool take_object(PyObject* object, std::optional<U>& out) {
+    if constexpr (HasClass<Alt<I>>) {
+      if (Extract<Alt<I>>::matches(object)) {
+        out.emplace(U{typename U::Storage(std::in_place_index<I>, value_of<typename ClassOfValue<Alt<I>>::type>(object))});
+        return true;
+      }
+    }
+    return false;
+  }
+
   template <std::size_t I>
   static bool try_variant(PyObject* object, std::optional<U>& out, Ref& error) {
     if constexpr (QuickCheck<Extract<Alt<I>>>) {

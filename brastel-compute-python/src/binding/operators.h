@@ -35,11 +35,6 @@ inline PyObject* not_implemented() {
   return Py_NotImplemented;
 }
 
-template <class Owner>
-bool is_instance(PyObject* object) {
-  return PyObject_TypeCheck(object, Owner::type);
-}
-
 }  // namespace detail
 
 template <int Id, auto F>
@@ -82,7 +77,7 @@ struct BinaryOperatorDecl {
   template <class Owner>
   static PyObject* call(PyObject* left, PyObject* right) noexcept {
     return guarded([&]() -> PyObject* {
-      bool ours = detail::is_instance<Owner>(left) || (R == Reflect::Yes && detail::is_instance<Owner>(right));
+      bool ours = is_instance<Owner>(left) || (R == Reflect::Yes && is_instance<Owner>(right));
       if (!ours) return detail::not_implemented();
       std::optional<Left> a = Extract<Left>::from(left);
       if (!a) {

@@ -90,13 +90,13 @@ std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>>
 namespace brastel_python::binding {
 
 std::optional<objects::Series> Extract<objects::Series>::from(PyObject* object) {
-  if (PyObject_TypeCheck(object, WrappedCategoricalSeries::type)) {
+  if (binding::is_instance<WrappedCategoricalSeries>(object)) {
     return objects::series_from(value_of<WrappedCategoricalSeries>(object));
   }
-  if (PyObject_TypeCheck(object, WrappedNumericSeries::type)) {
+  if (binding::is_instance<WrappedNumericSeries>(object)) {
     return objects::series_from(value_of<WrappedNumericSeries>(object));
   }
-  if (PyObject_TypeCheck(object, WrappedStructSeries::type)) {
+  if (binding::is_instance<WrappedStructSeries>(object)) {
     return objects::series_from(value_of<WrappedStructSeries>(object));
   }
   PyErr_SetString(PyExc_TypeError,

@@ -141,44 +141,72 @@ std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>>
 // is reported before an int outside 32 bits, whichever parameter holds it),
 // in parameter order.
 
+// The input union that a plain Python value may stand in for a T.
+template <class T>
+struct UnionOf {};
+template <>
+struct UnionOf<objects::NumericSeries> {
+  using type = NumericSeriesInput;
+};
+template <>
+struct UnionOf<objects::ConstantNumericSeries> {
+  using type = ConstantNumericSeriesInput;
+};
+template <>
+struct UnionOf<objects::IntegerConstant> {
+  using type = IntegerConstantInput;
+};
+template <>
+struct UnionOf<objects::DoubleConstant> {
+  using type = FloatConstantInput;
+};
+template <>
+struct UnionOf<objects::StringConstant> {
+  using type = StringConstantInput;
+};
+
+// An input of one of those unions held as the node it becomes: its
+// conversion cannot fail, so it is made as the argument is read. An object
+// of T's own class (each union's first variant) is taken at once, without
+// going through the union.
+template <class T>
+struct Converted {
+  T value;
+};
+
+template <class T>
+T convert(Converted<T> input) {
+  return std::move(input.value);
+}
+
 template <class T>
 struct InputOf {
   using type = T;
 };
-template <>
-struct InputOf<objects::NumericSeries> {
-  using type = NumericSeriesInput;
+template <class T>
+  requires requires { typename UnionOf<T>::type; }
+struct InputOf<T> {
+  using type = Converted<T>;
 };
-template <>
-struct InputOf<objects::ConstantNumericSeries> {
-  using type = ConstantNumericSeriesInput;
-};
+// An int becomes a literal only once every argument is read, so that a
+// wrong argument is reported before an int beyond 32 bits.
 template <>
 struct InputOf<objects::IntegerConstant> {
   using type = IntegerConstantInput;
-};
-template <>
-struct InputOf<objects::DoubleConstant> {
-  using type = FloatConstantInput;
-};
-template <>
-struct InputOf<objects::StringConstant> {
-  using type = StringConstantInput;
 };
 template <class T>
 struct InputOf<std::optional<T>> {
   using type = std::optional<typename InputOf<T>::type>;
 };
 // A list of inputs is converted as it is read, so that a call makes one list,
-// not two: none of these conversions can fail.
+// not two.
 template <class T>
 struct ListOf {
   std::vector<T> values;
 };
 template <class T>
-  requires(!std::is_same_v<typename InputOf<T>::type, T>)
+  requires std::is_same_v<typename InputOf<T>::type, Converted<T>>
 struct InputOf<std::vector<T>> {
-  static_assert(!std::is_same_v<T, objects::IntegerConstant>, "an int is range-checked after all arguments are read");
   using type = ListOf<T>;
   static std::vector<T> convert(ListOf<T>&& list) { return std::move(list.values); }
 };
@@ -335,20 +363,29 @@ struct Extract<objects::Series> {
 };
 
 template <class T>
-struct Extract<ListOf<T>> {
-  using Input = typename InputOf<T>::type;
-  // An object of T's own class, the input's first variant, stands for itself.
-  static_assert(std::is_same_v<std::variant_alternative_t<0, typename Input::Storage>, T>);
+struct Extract<Converted<T>> {
+  using Union = typename UnionOf<T>::type;
+  // An object of T's own class stands for itself.
+  static_assert(std::is_same_v<std::variant_alternative_t<0, typename Union::Storage>, T>);
 
   static std::optional<T> item(PyObject* object) {
     if (Extract<T>::matches(object)) return Extract<T>::from(object);
-    std::optional<Input> input = Extract<Input>::from(object);
+    std::optional<Union> input = Extract<Union>::from(object);
     if (!input) return std::nullopt;
     return brastel_python::convert(std::move(*input));
   }
 
+  static std::optional<Converted<T>> from(PyObject* object) {
+    std::optional<T> value = item(object);
+    if (!value) return std::nullopt;
+    return Converted<T>{std::move(*value)};
+  }
+};
+
+template <class T>
+struct Extract<ListOf<T>> {
   static std::optional<ListOf<T>> from(PyObject* object) {
-    std::optional<std::vector<T>> values = read_list<T>(object, &item);
+    std::optional<std::vector<T>> values = read_list<T>(object, &Extract<Converted<T>>::item);
     if (!values) return std::nullopt;
     return ListOf<T>{std::move(*values)};
   }

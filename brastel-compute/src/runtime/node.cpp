@@ -7,11 +7,6 @@
 namespace conjure_object {
 
 namespace {
-// Nodes waiting to be freed by the outermost destroy() on this thread,
-// linked through the nodes themselves so that freeing never allocates.
-// Initial-exec: read at every free, so no call to the TLS resolver.
-[[gnu::tls_model("initial-exec")]] thread_local const Node* pending = nullptr;
-[[gnu::tls_model("initial-exec")]] thread_local bool draining = false;
 
 #if defined(__SANITIZE_ADDRESS__)
 #define CONJURE_NODE_CACHE 0
@@ -35,30 +30,51 @@ struct FreeBlock {
   FreeBlock* next;
 };
 
-[[gnu::tls_model("initial-exec")]] thread_local FreeBlock* t_free[kClasses];
-[[gnu::tls_model("initial-exec")]] thread_local std::uint32_t t_cached[kClasses];
-// 0: nothing cached yet; 1: caching, the cleanup registered; 2: the thread
-// is exiting and its cache is gone: blocks go straight back to malloc.
-[[gnu::tls_model("initial-exec")]] thread_local std::uint8_t t_state;
+// What freeing and making nodes keep per thread, in one block found at one
+// address. Initial-exec: read at every node, so no call to the TLS resolver.
+struct NodeCache {
+  // Nodes waiting to be freed by the outermost destroy() on this thread,
+  // linked through the nodes themselves so that freeing never allocates.
+  const Node* pending;
+  bool draining;
+  FreeBlock* free[kClasses];
+  std::uint32_t cached[kClasses];
+  // 0: nothing cached yet; 1: caching, the cleanup registered; 2: the
+  // thread is exiting and its cache is gone: blocks go back to malloc.
+  std::uint8_t state;
+};
+[[gnu::tls_model("initial-exec")]] thread_local NodeCache t_cache;
 
 struct CacheCleanup {
   ~CacheCleanup() {
-    t_state = 2;
+    NodeCache& cache = t_cache;
+    cache.state = 2;
     for (std::size_t c = 0; c < kClasses; ++c) {
-      while (FreeBlock* b = t_free[c]) {
-        t_free[c] = b->next;
+      while (FreeBlock* b = cache.free[c]) {
+        cache.free[c] = b->next;
         std::free(b);
       }
-      t_cached[c] = 0;
+      cache.cached[c] = 0;
     }
   }
 };
 
-void register_cleanup() {
-  // Touching it registers its destructor for this thread's exit.
-  static thread_local CacheCleanup cleanup;
-  (void)&cleanup;
-  t_state = 1;
+// A block that the fast path of operator delete does not keep: the first
+// one of a thread (which registers the cache's cleanup), or one past the
+// cache's bounds. Out of line, so that the fast path saves no registers.
+[[gnu::noinline]] void release_block(NodeCache& cache, void* block, std::size_t c) noexcept {
+  if (CONJURE_NODE_CACHE && c < kClasses && cache.state == 0) {
+    // Touching it registers its destructor for this thread's exit.
+    static thread_local CacheCleanup cleanup;
+    (void)&cleanup;
+    cache.state = 1;
+    auto* b = static_cast<FreeBlock*>(block);
+    b->next = cache.free[c];
+    cache.free[c] = b;
+    ++cache.cached[c];
+    return;
+  }
+  std::free(block);
 }
 
 }  // namespace
@@ -66,9 +82,10 @@ void register_cleanup() {
 void* Node::operator new(std::size_t size) {
   const std::size_t c = (size - 1) / kGranule;
   if (CONJURE_NODE_CACHE && c < kClasses) {
-    if (FreeBlock* b = t_free[c]) {
-      t_free[c] = b->next;
-      --t_cached[c];
+    NodeCache& cache = t_cache;
+    if (FreeBlock* b = cache.free[c]) {
+      cache.free[c] = b->next;
+      --cache.cached[c];
       return b;
     }
     size = (c + 1) * kGranule;
@@ -80,31 +97,32 @@ void* Node::operator new(std::size_t size) {
 
 void Node::operator delete(void* block, std::size_t size) noexcept {
   const std::size_t c = (size - 1) / kGranule;
-  if (CONJURE_NODE_CACHE && c < kClasses && t_cached[c] < kMaxCached && t_state != 2) {
-    if (t_state == 0) register_cleanup();
+  NodeCache& cache = t_cache;
+  if (CONJURE_NODE_CACHE && c < kClasses && cache.state == 1 && cache.cached[c] < kMaxCached) {
     auto* b = static_cast<FreeBlock*>(block);
-    b->next = t_free[c];
-    t_free[c] = b;
-    ++t_cached[c];
+    b->next = cache.free[c];
+    cache.free[c] = b;
+    ++cache.cached[c];
     return;
   }
-  std::free(block);
+  release_block(cache, block, c);
 }
 
 void Node::destroy(const Node* node) noexcept {
-  if (draining) {
-    node->next_pending_ = pending;
-    pending = node;
+  NodeCache& cache = t_cache;
+  if (cache.draining) {
+    node->next_pending_ = cache.pending;
+    cache.pending = node;
     return;
   }
-  draining = true;
+  cache.draining = true;
   delete node;
-  while (pending != nullptr) {
-    const Node* next = pending;
-    pending = next->next_pending_;
+  while (cache.pending != nullptr) {
+    const Node* next = cache.pending;
+    cache.pending = next->next_pending_;
     delete next;
   }
-  draining = false;
+  cache.draining = false;
 }
 
 }  // namespace conjure_object
