@@ -281,11 +281,19 @@ UNION_FAILURES = [
     ("float_constant_input", "1", "FloatConstantInput", ["Wrapped", "Number"],
      ["TypeError: 'str' object is not an instance of 'FloatConstant'",
       "TypeError: must be real number, not str"]),
+    # An object of another of the module's classes: every variant explained.
+    ("numeric_series_input", lambda p: p.Duration.Hours(1), "NumericSeriesInput",
+     ["Wrapped", "Number", "FloatConstant", "ConstantNumericSeries"],
+     ["TypeError: 'Duration' object is not an instance of 'NumericSeries'",
+      "TypeError: must be real number, not _compute.Duration",
+      "TypeError: 'Duration' object is not an instance of 'FloatConstant'",
+      "TypeError: 'Duration' object is not an instance of 'ConstantNumericSeries'"]),
 ]
 
 
 @pytest.mark.parametrize("function, value, union, variants, causes", UNION_FAILURES)
 def test_union_messages(probe, function, value, union, variants, causes):
+    value = value(probe) if callable(value) else value
     error = raised(lambda: getattr(probe, function)(value))
     assert type(error) is TypeError
     head = f"failed to extract enum {union} ('{' | '.join(variants)}')"
@@ -614,3 +622,23 @@ def test_too_deep_to_write_is_a_recursion_error(probe):
         threading.stack_size(old)
     assert outcome == ["recursion limit exceeded while writing JSON"]
     del series  # freeing a deep tree does not recurse either
+
+
+class IndexOnly:
+    def __index__(self):
+        return 7
+
+
+# Which variant takes a value: a number is anything with __float__ or
+# __index__; an object of a class is taken by its own class's variant.
+@pytest.mark.parametrize("function, value, expected", [
+    ("float_constant_input", IndexOnly(), '{"type":"literal","literal":7.0}'),
+    ("float_constant_input", True, '{"type":"literal","literal":1.0}'),
+    ("numeric_series_input", lambda p: p.FloatConstant.Reference("f"),
+     '{"type":"constant","constant":{"type":"double","double":{"type":"variable","variable":"f"}}}'),
+    ("numeric_series_input", lambda p: p.ConstantNumericSeries.Float(2),
+     '{"type":"constant","constant":{"type":"double","double":{"type":"literal","literal":2.0}}}'),
+])
+def test_union_variant_taken(probe, function, value, expected):
+    value = value(probe) if callable(value) else value
+    assert getattr(probe, function)(value).to_json() == expected
