@@ -1,9 +1,10 @@
 """Cost of one call into the module beside a plain C function of the interpreter.
 
-Times FloatConstant.Literal(1.5), IntegerConstant.Reference("x"), an
-instance method with one argument, a factory over a list and a builder's
-completion next to math.copysign(1.5, 1.0) in one run (interleaved rounds,
-best of each) and prints each call's cost and its ratio to copysign.
+Times static factories, a function given a FloatConstant where a number is
+also accepted (an input union), operators between two series, an instance
+method with one argument, a factory over a list and a builder's completion
+next to math.copysign(1.5, 1.0) in one run (interleaved rounds, best of
+each) and prints each call's cost and its ratio to copysign.
 
     python3 bench/call_cost.py [--rounds N] [--number N] [--quick]
 
@@ -27,7 +28,7 @@ def main():
         args.rounds, args.number = 5, 50_000
 
     series = {"s": c.max([]), "d": c.Duration.Seconds(1), "a": c.max([]), "b": c.min([]),
-              "NumericSeries": c.NumericSeries}
+              "NumericSeries": c.NumericSeries, "abs": c.abs, "x": c.FloatConstant.Reference("x")}
 
     # Each call looks its callable up once, as user code does: the module
     # attribute math.copysign beside the class attribute FloatConstant.Literal.
@@ -35,6 +36,10 @@ def main():
         "math.copysign(1.5, 1.0)": ("math.copysign(1.5, 1.0)", {"math": math}),
         "FloatConstant.Literal(1.5)": ("FloatConstant.Literal(1.5)", {"FloatConstant": c.FloatConstant}),
         'IntegerConstant.Reference("x")': ('IntegerConstant.Reference("x")', {"IntegerConstant": c.IntegerConstant}),
+        "abs(x), x a FloatConstant": ("abs(x)", series),
+        "abs(s)": ("abs(s)", series),
+        "s * s": ("s * s", series),
+        "-s": ("-s", series),
         "s.time_shift(d)": ("s.time_shift(d)", series),
         "NumericSeries.Max([a, b])": ("NumericSeries.Max([a, b])", series),
         # Two calls: the builder, then its completion.

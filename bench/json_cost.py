@@ -27,8 +27,13 @@ from brastel.compute import _compute as c
 def tree(nodes):
     """A balanced tree of about `nodes` JSON objects: constants, references
     and the arithmetic, unary and n-ary nodes of everyday formulas."""
+    # About seven objects per leaf.
+    return grown(max(1, round(nodes / 7)))
+
+
+def grown(count):
     leaves = []
-    for i in range(max(1, nodes * 10 // 113)):
+    for i in range(count):
         if i % 3 == 0:
             leaves.append(c.FloatConstant.Reference(f"x{i}"))
         else:

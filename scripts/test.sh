@@ -153,3 +153,10 @@ ASAN_ENV=(LD_PRELOAD="$ASAN_RUNTIME" ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=p
 env "${ASAN_ENV[@]}" "$BUILD_PY" -c 'import sys, brastel.compute._compute as m
 sys.exit(0 if "/build/asan/" in m.__file__ else "not the sanitizer build: " + m.__file__)'
 python_tests "asan-$BUILD_VERSION" "$BUILD_PY" "${ASAN_ENV[@]}"
+
+# ---- benchmarks: they print their ratios, they fail nothing
+
+echo "== Benchmarks under Python $BUILD_VERSION"
+"$BUILD_PY" -m pip install -q orjson
+"$BUILD_PY" bench/call_cost.py --quick
+"$BUILD_PY" bench/json_cost.py --quick
