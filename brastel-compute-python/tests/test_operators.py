@@ -6,7 +6,7 @@ import operator
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import UNDER_ASAN, VAR_K, S, T, lit, s, t
+from conftest import VAR_K, S, T, lit, s, t
 
 D1 = '{"type":"days","days":{"days":{"type":"literal","literal":1}}}'
 D2 = '{"type":"seconds","seconds":{"seconds":{"type":"literal","literal":2}}}'
@@ -346,54 +346,3 @@ def test_duration_equality_is_identity():
     assert d == d and hash(d) == hash(d)
 
 
-def negate_chain(depth, inner):
-    return '{"type":"negate","negate":{"input":' * depth + inner + "}}" * depth
-
-
-def add_chain(depth, inner):
-    return '{"type":"add","add":{"left":' * depth + inner + (',"right":%s}}' % lit("1.0")) * depth
-
-
-# Ten thousand levels; a quarter under AddressSanitizer, whose frames are
-# about three times as large.
-WRITABLE_DEPTH = 2_500 if UNDER_ASAN else 10_000
-
-
-def test_ten_thousand_deep_trees_are_written():
-    d = d1()
-    x = s()
-    for _ in range(WRITABLE_DEPTH):
-        d = -d
-        x = x + 1
-    assert d.to_json() == negate_chain(WRITABLE_DEPTH, D1)
-    assert x.to_json() == add_chain(WRITABLE_DEPTH, S)
-
-
-def wrap_chain(tag, field, depth, inner):
-    return ('{"type":"%s","%s":{"%s":' % (tag, tag, field)) * depth + inner + "}}" * depth
-
-
-@pytest.mark.parametrize("build, step, expected", [
-    pytest.param(d1, lambda r: -r, lambda n: negate_chain(n, D1), id="duration-negate"),
-    pytest.param(s, lambda r: r + 1, lambda n: add_chain(n, S), id="series-add"),
-    pytest.param(s, lambda r: r.abs(), lambda n: wrap_chain("abs", "x", n, S), id="series-abs"),
-    pytest.param(s, lambda r: r.derivative(), lambda n: wrap_chain("derivative", "input", n, S),
-                 id="series-derivative"),
-    pytest.param(s, lambda r: r.time_difference(),
-                 lambda n: ('{"type":"timeDifference","timeDifference":{"input":{"type":"numeric","numeric":' * n
-                            + S + "}}}}" * n), id="series-time-difference"),
-])
-def test_million_deep_trees_are_built_freed_and_never_crash(build, step, expected):
-    root = build()
-    for _ in range(1_000_000):
-        root = step(root)
-    try:
-        text = root.to_json()
-    except RecursionError:
-        pass
-    else:
-        assert text == expected(1_000_000)
-    # The derived objects keep the shared tree alive on their own.
-    parent = step(root)
-    del root
-    del parent

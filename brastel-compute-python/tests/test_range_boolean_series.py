@@ -1,13 +1,12 @@
 """RangeSeries and BooleanSeries, the equality, category and duration-filter
-range builders, and the depth and memory guarantees of their nodes."""
+range builders, and the memory guarantees of their nodes."""
 
 import pytest
 
 from brastel.compute import _compute as c
 from conftest import (H1, S, STRING_INPUT_ERROR, T, assert_argument_error, assert_no_leak, assert_type_error, lit, s, slit,
                       t)
-from series_cases import (A, NEG, POS, R, ST, a, assert_made, assert_panics, assert_signatures, h1,
-                          ilit, r, st)
+from series_cases import A, NEG, POS, R, a, assert_made, assert_panics, assert_signatures, h1, ilit, r
 
 RANGE = c.RangeSeries
 D = c.Duration.Reference("d")
@@ -180,38 +179,6 @@ def test_parameter_matching(call, message):
 ])
 def test_method_tables(cls, signatures):
     assert_signatures(cls, signatures)
-
-
-# ---- depth: (start, one level more, the text of a level before and after the inner JSON, the inner JSON)
-CHAINS = [
-    pytest.param(r, lambda x: x.invert(), '{"type":"not","not":{"input":', "}}", R, id="range-invert"),
-    pytest.param(r, lambda x: c.RangeSeries.Union([x]), '{"type":"unionRange","unionRange":{"inputs":[', "]}}", R,
-                 id="range-union"),
-    pytest.param(r, lambda x: x.duration_filter().lt(D), '{"type":"durationFilterV2","durationFilterV2":{"input":',
-                 ',"duration":%s,"comparison":"LESS_THAN"}}' % D_JSON, R, id="range-duration-filter"),
-    pytest.param(a, lambda x: x.time_shift(D), '{"type":"timeShiftV2","timeShiftV2":{"input":',
-                 ',"duration":%s}}' % D_JSON, A, id="categorical-time-shift"),
-    pytest.param(st, lambda x: c.StructSeries.Combine({"x": x}),
-                 '{"type":"combine","combine":{"inputs":{"x":{"type":"struct","struct":', "}}}}", ST,
-                 id="struct-combine"),
-]
-
-
-@pytest.mark.parametrize("start, step, before, after, inner", CHAINS)
-def test_deep_trees_are_written_and_a_million_deep_never_crash(start, step, before, after, inner):
-    x = start()
-    for _ in range(10_000):
-        x = step(x)
-    assert x.to_json() == before * 10_000 + inner + after * 10_000
-    for _ in range(990_000):
-        x = step(x)
-    try:
-        text = x.to_json()
-    except RecursionError:
-        pass
-    else:
-        assert text == before * 1_000_000 + inner + after * 1_000_000
-    del x  # freed without recursing
 
 
 def test_failing_calls_leak_nothing(capfd):

@@ -6,7 +6,8 @@ import sys
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import assert_no_leak, notes_of
+from conftest import S, UNDER_ASAN, assert_no_leak, lit, notes_of, s
+from series_cases import A, R, ST, a, r, st
 
 
 def failing_and_succeeding_calls(probe):
@@ -219,3 +220,56 @@ def test_only_the_main_interpreter_imports(order, lines):
     if result.stdout.strip() == "no sub-interpreters":
         pytest.skip("this interpreter offers no sub-interpreters from Python")
     assert result.stdout.splitlines() == lines
+
+
+# ---- depth: a chain of one step, a level's text before and after the
+# inner JSON. Ten thousand levels are written exactly (a quarter under
+# AddressSanitizer, whose frames are about three times as large); a million
+# are built and freed, and written or refused with RecursionError.
+
+WRITABLE_DEPTH = 2_500 if UNDER_ASAN else 10_000
+DAYS = c.Duration.Days(1)
+DAYS_JSON = '{"type":"days","days":{"days":{"type":"literal","literal":1}}}'
+DEEP_CHAINS = [
+    pytest.param(lambda: DAYS, lambda x: -x, '{"type":"negate","negate":{"input":', "}}", DAYS_JSON,
+                 id="duration-negate"),
+    pytest.param(s, lambda x: x + 1, '{"type":"add","add":{"left":', ',"right":%s}}' % lit("1.0"), S,
+                 id="series-add"),
+    pytest.param(s, lambda x: x.abs(), '{"type":"abs","abs":{"x":', "}}", S, id="series-abs"),
+    pytest.param(s, lambda x: x.derivative(), '{"type":"derivative","derivative":{"input":', "}}", S,
+                 id="series-derivative"),
+    pytest.param(s, lambda x: x.time_difference(),
+                 '{"type":"timeDifference","timeDifference":{"input":{"type":"numeric","numeric":', "}}}", S,
+                 id="series-time-difference"),
+    pytest.param(r, lambda x: x.invert(), '{"type":"not","not":{"input":', "}}", R, id="range-invert"),
+    pytest.param(r, lambda x: c.RangeSeries.Union([x]), '{"type":"unionRange","unionRange":{"inputs":[', "]}}", R,
+                 id="range-union"),
+    pytest.param(r, lambda x: x.duration_filter().lt(DAYS), '{"type":"durationFilterV2","durationFilterV2":{"input":',
+                 ',"duration":%s,"comparison":"LESS_THAN"}}' % DAYS_JSON, R, id="range-duration-filter"),
+    pytest.param(a, lambda x: x.time_shift(DAYS), '{"type":"timeShiftV2","timeShiftV2":{"input":',
+                 ',"duration":%s}}' % DAYS_JSON, A, id="categorical-time-shift"),
+    pytest.param(st, lambda x: c.StructSeries.Combine({"x": x}),
+                 '{"type":"combine","combine":{"inputs":{"x":{"type":"struct","struct":', "}}}}", ST,
+                 id="struct-combine"),
+]
+
+
+@pytest.mark.parametrize("start, step, before, after, inner", DEEP_CHAINS)
+def test_deep_trees_are_written_and_a_million_deep_never_crash(start, step, before, after, inner):
+    x = start()
+    for _ in range(WRITABLE_DEPTH):
+        x = step(x)
+    assert x.to_json() == before * WRITABLE_DEPTH + inner + after * WRITABLE_DEPTH
+    for _ in range(1_000_000 - WRITABLE_DEPTH):
+        x = step(x)
+    try:
+        text = x.to_json()
+    except RecursionError:
+        pass
+    else:
+        assert text == before * 1_000_000 + inner + after * 1_000_000
+    # A derived object keeps the shared tree alive on its own; both are
+    # freed without recursing.
+    parent = step(x)
+    del x
+    del parent
