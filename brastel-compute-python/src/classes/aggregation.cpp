@@ -14,8 +14,6 @@ namespace {
 
 using objects::EnumAggregationOperator;
 using objects::NumericAggregationOperator;
-namespace construction = brastel_compute;
-namespace python_construction = brastel_python::python_construction;
 
 template <NumericAggregationOperator (*Variant)()>
 constexpr auto numeric_operator = &empty<NumericAggregationOperator, Variant>;
@@ -25,36 +23,36 @@ constexpr auto enum_operator = &empty<EnumAggregationOperator, Variant>;
 
 // The completions every builder class offers: the receiver is the
 // AggregationBuilder whatever class holds it, so one body serves all three.
-constexpr auto count = method<"count($self)", &construction::numeric_series_numeric_aggregation_count>;
-constexpr auto udf = method<"udf($self, source)", &construction::numeric_series_numeric_aggregation_udf>;
+constexpr auto count = method<"count($self)", &bc::numeric_series_numeric_aggregation_count>;
+constexpr auto udf = method<"udf($self, source)", &bc::numeric_series_numeric_aggregation_udf>;
 constexpr auto rust_udf =
-    method<"rust_udf($self, source_code)", &construction::numeric_series_numeric_aggregation_udf_rust>;
+    method<"rust_udf($self, source_code)", &bc::numeric_series_numeric_aggregation_udf_rust>;
 constexpr auto enum_udf =
-    method<"enum_udf($self, source)", &python_construction::categorical_series_enum_aggregation_udf>;
+    method<"enum_udf($self, source)", &pc::categorical_series_enum_aggregation_udf>;
 constexpr auto rust_enum_udf =
-    method<"rust_enum_udf($self, source_code)", &python_construction::categorical_series_enum_aggregation_udf_rust>;
+    method<"rust_enum_udf($self, source_code)", &pc::categorical_series_enum_aggregation_udf_rust>;
 
 }  // namespace
 
 PyType_Spec* WrappedNumericAggregationBuilder::spec() {
   return class_spec<WrappedNumericAggregationBuilder>(
-      method<"numeric_aggregation($self, operator)", &construction::numeric_series_numeric_aggregation>,
-      method<"sum($self)", &construction::numeric_series_numeric_aggregation_sum>,
-      method<"mean($self)", &construction::numeric_series_numeric_aggregation_average>,
-      method<"min($self)", &construction::numeric_series_numeric_aggregation_min>,
-      method<"max($self)", &construction::numeric_series_numeric_aggregation_max>,
+      method<"numeric_aggregation($self, operator)", &bc::numeric_series_numeric_aggregation>,
+      method<"sum($self)", &bc::numeric_series_numeric_aggregation_sum>,
+      method<"mean($self)", &bc::numeric_series_numeric_aggregation_average>,
+      method<"min($self)", &bc::numeric_series_numeric_aggregation_min>,
+      method<"max($self)", &bc::numeric_series_numeric_aggregation_max>,
       count,
-      method<"std($self)", &construction::numeric_series_numeric_aggregation_standard_deviation>,
-      method<"root_mean_square($self)", &construction::numeric_series_numeric_aggregation_root_mean_square>,
+      method<"std($self)", &bc::numeric_series_numeric_aggregation_standard_deviation>,
+      method<"root_mean_square($self)", &bc::numeric_series_numeric_aggregation_root_mean_square>,
       method<"percentile($self, percentile)",
-             on_receiver<objects::AggregationBuilder, &construction::numeric_series_numeric_aggregation_percentile>>,
+             on_receiver<objects::AggregationBuilder, &bc::numeric_series_numeric_aggregation_percentile>>,
       udf, rust_udf, enum_udf, rust_enum_udf, to_json);
 }
 
 PyType_Spec* WrappedCategoricalAggregationBuilder::spec() {
   return class_spec<WrappedCategoricalAggregationBuilder>(
       count, udf, rust_udf,
-      method<"enum_aggregation($self, operator)", &construction::categorical_series_enum_aggregation>,
+      method<"enum_aggregation($self, operator)", &bc::categorical_series_enum_aggregation>,
       enum_udf, rust_enum_udf, to_json);
 }
 

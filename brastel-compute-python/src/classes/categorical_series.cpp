@@ -14,8 +14,6 @@ using namespace binding;
 
 namespace {
 
-namespace bc = ::brastel_compute;
-namespace pc = ::brastel_python::python_construction;
 using objects::EnumSeries;
 using objects::RangeSeries;
 

@@ -14,6 +14,14 @@
 namespace brastel_python {
 
 namespace objects = ::brastel_compute::conjure::objects;
+
+namespace python_construction {}
+
+// Where the functions that the method tables name come from: the core's
+// construction functions, and those of the newer node kinds kept beside the
+// module.
+namespace bc = ::brastel_compute;
+namespace pc = ::brastel_python::python_construction;
 using binding::ValueClass;
 
 // The pending inputs and options of the range builders: the node is built

@@ -67,19 +67,8 @@ V convert(V value) {
   return value;
 }
 
-// So are a series taken as a Series, a text and a text-named enum.
-inline objects::Series convert(objects::Series value) { return value; }
+// So is a text.
 inline std::string convert(std::string text) { return text; }
-template <class Def>
-brastel_compute::Enum<Def> convert(brastel_compute::Enum<Def> value) {
-  return value;
-}
-
-// The value of an object of one named class (an aggregation builder).
-template <class C>
-typename C::Value convert(binding::Held<C> held) {
-  return std::move(held.value);
-}
 
 // Element by element, order and length kept.
 template <class Input>
@@ -141,29 +130,15 @@ std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>>
 // is reported before an int outside 32 bits, whichever parameter holds it),
 // in parameter order.
 
-// The input union that a plain Python value may stand in for a T.
-template <class T>
+// The input union in which a plain Python value may stand for a T: the one
+// whose first variant (an object of T's own class) is T.
+template <class T, class Unions = std::tuple<NumericSeriesInput, ConstantNumericSeriesInput, IntegerConstantInput,
+                                             FloatConstantInput, StringConstantInput>>
 struct UnionOf {};
-template <>
-struct UnionOf<objects::NumericSeries> {
-  using type = NumericSeriesInput;
-};
-template <>
-struct UnionOf<objects::ConstantNumericSeries> {
-  using type = ConstantNumericSeriesInput;
-};
-template <>
-struct UnionOf<objects::IntegerConstant> {
-  using type = IntegerConstantInput;
-};
-template <>
-struct UnionOf<objects::DoubleConstant> {
-  using type = FloatConstantInput;
-};
-template <>
-struct UnionOf<objects::StringConstant> {
-  using type = StringConstantInput;
-};
+template <class T, class U, class... Us>
+struct UnionOf<T, std::tuple<U, Us...>>
+    : std::conditional_t<std::is_same_v<std::variant_alternative_t<0, typename U::Storage>, T>,
+                         std::type_identity<U>, UnionOf<T, std::tuple<Us...>>> {};
 
 // An input of one of those unions held as the node it becomes: its
 // conversion cannot fail, so it is made as the argument is read. An object
@@ -365,10 +340,10 @@ struct Extract<objects::Series> {
 template <class T>
 struct Extract<Converted<T>> {
   using Union = typename UnionOf<T>::type;
-  // An object of T's own class stands for itself.
-  static_assert(std::is_same_v<std::variant_alternative_t<0, typename Union::Storage>, T>);
 
   static std::optional<T> item(PyObject* object) {
+    // T's own class, the common case, skips the union's value and its
+    // conversion altogether.
     if (Extract<T>::matches(object)) return Extract<T>::from(object);
     std::optional<Union> input = Extract<Union>::from(object);
     if (!input) return std::nullopt;

@@ -18,8 +18,6 @@ using namespace binding;
 
 namespace {
 
-namespace bc = ::brastel_compute;
-namespace pc = ::brastel_python::python_construction;
 using objects::NumericSeries;
 using PeakType = bc::PeakType;
 

@@ -17,7 +17,6 @@ namespace {
 template <auto Variant>
 constexpr auto cutoff = &from_input<Variant, FloatConstantInput>;
 
-
 using objects::GroupByAlignment;
 using objects::GroupByTags;
 using objects::GroupByTimestamp;

@@ -15,8 +15,6 @@ using namespace binding;
 
 namespace {
 
-namespace bc = ::brastel_compute;
-namespace pc = ::brastel_python::python_construction;
 using bc::RangePaddingConfiguration;
 using objects::RangeSeries;
 

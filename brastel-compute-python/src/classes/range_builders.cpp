@@ -30,8 +30,6 @@ auto receiver_arguments(const CategoricalEqualityBuilder& b) {
 
 namespace {
 
-namespace bc = ::brastel_compute;
-namespace pc = ::brastel_python::python_construction;
 using bc::EnumFilterOperator;
 using bc::EqualityOperator;
 using bc::ThresholdOperator;
