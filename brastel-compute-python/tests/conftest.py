@@ -94,6 +94,17 @@ def own_methods(cls):
     return [name for name in vars(cls) if not name.startswith("__")]
 
 
+def assert_signatures(cls, signatures):
+    """The class's table is exactly these methods, in order, each with its text
+    signature and no other doc; the ones without "$self" are static."""
+    assert_method_table(cls, [sig.split("(")[0] for sig in signatures])
+    for sig in signatures:
+        name, params = sig[:-1].split("(", 1)
+        assert getattr(cls, name).__text_signature__ == "(" + params + ")"
+        assert getattr(cls, name).__doc__ is None
+        assert isinstance(vars(cls)[name], staticmethod) == (not params.startswith("$self"))
+
+
 def assert_method_table(cls, methods):
     """The class has exactly these methods, in this order, and no constructor."""
     assert own_methods(cls) == methods
@@ -123,6 +134,17 @@ def assert_argument_error(call, kind, message, parameter):
     assert notes_of(info.value) == expected_notes(parameter)
 
 
+def assert_panics(call, message):
+    with pytest.raises(BaseException) as info:
+        call()
+    assert type(info.value).__name__ == "PanicException" and str(info.value) == message
+
+
+POS = "integer value exceeds i32 range: TryFromIntError(PosOverflow)"
+NEG = "integer value exceeds i32 range: TryFromIntError(NegOverflow)"
+# The first line of an input union's TypeError (assert_argument_error's "...").
+INTEGER_INPUT_ERROR = "failed to extract enum IntegerConstantInput ('Wrapped | Integer')..."
+FLOAT_INPUT_ERROR = "failed to extract enum FloatConstantInput ('Wrapped | Number')..."
 STRING_INPUT_ERROR = ("failed to extract enum StringConstantInput ('Wrapped | String')\n"
                       "- variant Wrapped (Wrapped): TypeError: failed to extract field "
                       "StringConstantInput::Wrapped.0, caused by TypeError: %s is not an instance of "
@@ -158,3 +180,13 @@ def lit(text):
 def slit(text):
     """A string literal."""
     return '{"type":"literal","literal":"%s"}' % text
+
+
+def ilit(n):
+    """An integer literal."""
+    return '{"type":"literal","literal":%d}' % n
+
+
+def flit(text):
+    """A float literal, as written."""
+    return '{"type":"literal","literal":%s}' % text

@@ -1,11 +1,9 @@
 """What the tests of the categorical, struct, range and boolean series and of
-their builders share: a few values with their JSON, and the checks every
-table of them runs."""
-
-import pytest
+their builders share: a few values with their JSON, and the check that a
+call makes a new object and leaves its receiver as it was."""
 
 from brastel.compute import _compute as c
-from conftest import H1, S, assert_method_table
+from conftest import H1, S
 
 A = '{"type":"raw","raw":{"name":"a"}}'
 EA = '{"type":"enum","enum":%s}' % A
@@ -14,8 +12,6 @@ ST = '{"type":"combine","combine":{"inputs":{"a":%s,"b":{"type":"numeric","numer
 SS = '{"type":"struct","struct":%s}' % ST
 CURRENT = '{"type":"current","current":{}}'
 ROLLING_A = '{"type":"rollingTime","rollingTime":{"input":%s,"window":%s}}' % (EA, H1)
-POS = "integer value exceeds i32 range: TryFromIntError(PosOverflow)"
-NEG = "integer value exceeds i32 range: TryFromIntError(NegOverflow)"
 
 
 def a():
@@ -34,20 +30,6 @@ def h1():
     return c.Duration.Hours(1)
 
 
-def ilit(n):
-    return '{"type":"literal","literal":%d}' % n
-
-
-def assert_signatures(cls, signatures):
-    """The class's table is exactly these methods, in order, each with its text
-    signature; the ones without "$self" are static."""
-    assert_method_table(cls, [sig.split("(")[0] for sig in signatures])
-    for sig in signatures:
-        name, params = sig[:-1].split("(", 1)
-        assert getattr(cls, name).__text_signature__ == "(" + params + ")"
-        assert isinstance(vars(cls)[name], staticmethod) == (not params.startswith("$self"))
-
-
 def assert_made(receiver, call, cls, expected):
     """call(receiver) makes a new cls object writing expected, alike each time,
     and leaves the receiver as it was."""
@@ -58,9 +40,3 @@ def assert_made(receiver, call, cls, expected):
     assert second.to_json() == expected
     if before is not None:
         assert receiver.to_json() == before
-
-
-def assert_panics(call, message):
-    with pytest.raises(BaseException) as info:
-        call()
-    assert type(info.value).__name__ == "PanicException" and str(info.value) == message

@@ -4,9 +4,10 @@ their argument errors."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import H1, S, STRING_INPUT_ERROR, assert_argument_error, assert_no_leak, assert_type_error, lit, s, slit
-from series_cases import (A, CURRENT, EA, NEG, POS, R, ROLLING_A, SS, ST, a, assert_made, assert_panics,
-                          assert_signatures, h1, ilit, r, st)
+from conftest import (FLOAT_INPUT_ERROR, H1, INTEGER_INPUT_ERROR, NEG, POS, S, STRING_INPUT_ERROR,
+                      assert_argument_error, assert_no_leak, assert_panics, assert_signatures, assert_type_error, ilit,
+                      lit, s, slit)
+from series_cases import A, CURRENT, EA, R, ROLLING_A, SS, ST, a, assert_made, h1, r, st
 
 TAGS_AND_TIMESTAMP = (c.GroupByTags.Current(), c.GroupByTimestamp.Current())
 NUMERIC, CATEGORICAL, RANGE = c.NumericSeries, c.CategoricalSeries, c.RangeSeries
@@ -92,8 +93,6 @@ def test_struct_nodes(call, cls, expected):
     assert_made(st(), call, cls, expected)
 
 
-INTEGER_ERROR = "failed to extract enum IntegerConstantInput ('Wrapped | Integer')..."
-FLOAT_ERROR = "failed to extract enum FloatConstantInput ('Wrapped | Number')..."
 SERIES_ERROR = ("Expected one of: enum (Class(CategoricalSeries)), numeric (Class(NumericSeries)), "
                 "struct (Class(StructSeries))")
 
@@ -105,11 +104,11 @@ ARGUMENT_ERRORS = [
     (lambda: st().time_difference("Seconds"), ValueError,
      "Failed to convert 'Seconds' to TimeUnit enum: Invalid custom type: Seconds", "time_unit"),
     (lambda: a().to_numeric({1: 2.0}), TypeError, "'int' object is not an instance of 'str'", "mapping"),
-    (lambda: a().to_numeric({"a": "x"}), TypeError, FLOAT_ERROR, "mapping"),
+    (lambda: a().to_numeric({"a": "x"}), TypeError, FLOAT_INPUT_ERROR, "mapping"),
     (lambda: a().to_numeric([("a", 1.0)]), TypeError, "'list' object is not an instance of 'dict'", "mapping"),
     (lambda: c.CategoricalSeries.ValueMap(5, "ab"), TypeError, "Can't extract `str` to `Vec`", "mapping"),
-    (lambda: a().nth_point_downsample(2.0), TypeError, INTEGER_ERROR, "n"),
-    (lambda: a().nth_point_downsample(2**63), TypeError, INTEGER_ERROR, "n"),
+    (lambda: a().nth_point_downsample(2.0), TypeError, INTEGER_INPUT_ERROR, "n"),
+    (lambda: a().nth_point_downsample(2**63), TypeError, INTEGER_INPUT_ERROR, "n"),
     (lambda: c.CategoricalSeries.EnumAggregation(st().rolling_time(h1()), c.EnumAggregationOperator.Max()), TypeError,
      "'StructAggregationBuilder' object is not an instance of 'CategoricalAggregationBuilder'", "input"),
     (lambda: c.CategoricalSeries.EnumAggregation(a().rolling_points(1), c.NumericAggregationOperator.Max()), TypeError,

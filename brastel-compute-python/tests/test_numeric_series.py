@@ -4,29 +4,14 @@ and the two range builders it hands out."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import (STRING_INPUT_ERROR, S, T, assert_argument_error, assert_method_table, assert_type_error,
-                      lit, s, slit, t)
+from conftest import (FLOAT_INPUT_ERROR, POS, STRING_INPUT_ERROR, S, T, assert_argument_error, assert_panics,
+                      assert_signatures, assert_type_error, flit, ilit, lit, s, slit, t)
 
 NS = c.NumericSeries
 
 
 def node(tag, body):
     return '{"type":"%s","%s":{%s}}' % (tag, tag, body)
-
-
-def ilit(n):
-    return '{"type":"literal","literal":%d}' % n
-
-
-def flit(x):
-    return '{"type":"literal","literal":%s}' % x
-
-
-def panic_of(call):
-    with pytest.raises(BaseException) as info:
-        call()
-    assert type(info.value).__name__ == "PanicException"
-    return str(info.value)
 
 
 SIGNATURES = [
@@ -65,11 +50,7 @@ SIGNATURES = [
                                   "std($self)", "root_mean_square($self)", "percentile($self, percentile)"]),
 ])
 def test_method_tables_and_signatures(cls, signatures):
-    names = [signature.split("(")[0] for signature in signatures]
-    assert_method_table(cls, names)
-    for name, signature in zip(names, signatures):
-        assert getattr(cls, name).__text_signature__ == signature[len(name):]
-        assert getattr(cls, name).__doc__ is None
+    assert_signatures(cls, signatures)
 
 
 @pytest.mark.parametrize("method, tag, field", [
@@ -111,8 +92,8 @@ def test_integer_operand_family(method, param, tag, field, value, constant):
 @pytest.mark.parametrize("method, param, tag, field", INTEGER_METHODS)
 def test_integer_operand_outside_32_bits(method, param, tag, field):
     call = getattr(s(), method)
-    assert panic_of(lambda: call(2147483648)) == "integer value exceeds i32 range: TryFromIntError(PosOverflow)"
-    assert panic_of(lambda: call(-2147483649)) == "integer value exceeds i32 range: TryFromIntError(NegOverflow)"
+    assert_panics(lambda: call(2147483648), POS)
+    assert_panics(lambda: call(-2147483649), "integer value exceeds i32 range: TryFromIntError(NegOverflow)")
     assert_argument_error(lambda: call(2**64), TypeError, "failed to extract enum IntegerConstantInput ...", param)
     assert_argument_error(lambda: call("3"), TypeError, "failed to extract enum IntegerConstantInput ...", param)
 
@@ -243,7 +224,6 @@ def test_refprop_keys_are_checked_after_the_arguments_in_the_dicts_order(inputs,
     assert getattr(info.value, "__notes__", []) == []
 
 
-FLOAT_INPUT = "failed to extract enum FloatConstantInput ('Wrapped | Number')..."
 TIME_UNIT = "Failed to convert '%s' to TimeUnit enum: Invalid custom type: %s"
 ERRORS = [
     (lambda: NS.Reference(5), TypeError, "'int' object is not an instance of 'str'", "name"),
@@ -276,7 +256,7 @@ ERRORS = [
     (lambda: s().signal_filter(None, 4), TypeError, "'None' is not an instance of 'SignalFilterConfiguration'",
      "signal_filter_configuration"),
     # A coercion failure comes before an int outside 32 bits, whichever parameter holds it.
-    (lambda: s().signal_filter(LOW, 2**31, "x"), TypeError, FLOAT_INPUT, "sampling_frequency"),
+    (lambda: s().signal_filter(LOW, 2**31, "x"), TypeError, FLOAT_INPUT_ERROR, "sampling_frequency"),
     (lambda: s().threshold_ranges(2**40, None, "x"), ValueError,
      "Failed to convert 'x' to RangeStart enum: Invalid custom type: x", "range_start"),
     (lambda: s().stability_ranges_absolute(1, 5, 2**31), TypeError, "'int' object is not an instance of 'Duration'",
@@ -286,16 +266,16 @@ ERRORS = [
     (lambda: s().value_map({}), TypeError, "'dict' object is not an instance of 'Sequence'", "mapping"),
     (lambda: s().value_map(["hot"]), TypeError, "'str' object is not an instance of 'RangeMap'", "mapping"),
     (lambda: s().value_map([], 1), TypeError, STRING_INPUT_ERROR % ("'int' object", "'int' object"), "default"),
-    (lambda: s().stability_ranges_absolute(None, D), TypeError, FLOAT_INPUT, "value"),
-    (lambda: s().peaks("1"), TypeError, FLOAT_INPUT, "minimum_prominence"),
+    (lambda: s().stability_ranges_absolute(None, D), TypeError, FLOAT_INPUT_ERROR, "value"),
+    (lambda: s().peaks("1"), TypeError, FLOAT_INPUT_ERROR, "minimum_prominence"),
     (lambda: s().group_by(None, EVERY), TypeError, "'None' is not an instance of 'GroupByTags'", "tags"),
     (lambda: s().threshold_ranges(range_start="CONDITION_START"), ValueError,
      "Failed to convert 'CONDITION_START' to RangeStart enum: Invalid custom type: CONDITION_START", "range_start"),
     (lambda: s().group_within_ranges(None), TypeError, "'None' is not an instance of 'RangeSeries'", "ranges"),
-    (lambda: s().threshold_ranges().gt("5"), TypeError, FLOAT_INPUT, "threshold"),
-    (lambda: s().threshold_ranges().eq("5", "x"), TypeError, FLOAT_INPUT, "threshold"),
-    (lambda: s().threshold_ranges().ne(5, "x"), TypeError, FLOAT_INPUT, "tolerance"),
-    (lambda: s().group_within_ranges(RANGES).percentile("95"), TypeError, FLOAT_INPUT, "percentile"),
+    (lambda: s().threshold_ranges().gt("5"), TypeError, FLOAT_INPUT_ERROR, "threshold"),
+    (lambda: s().threshold_ranges().eq("5", "x"), TypeError, FLOAT_INPUT_ERROR, "threshold"),
+    (lambda: s().threshold_ranges().ne(5, "x"), TypeError, FLOAT_INPUT_ERROR, "tolerance"),
+    (lambda: s().group_within_ranges(RANGES).percentile("95"), TypeError, FLOAT_INPUT_ERROR, "percentile"),
 ]
 
 
@@ -316,9 +296,6 @@ def test_argument_matching(call, message):
     assert_type_error(call, message)
 
 
-POS = "integer value exceeds i32 range: TryFromIntError(PosOverflow)"
-
-
 @pytest.mark.parametrize("call, message", [
     (lambda: s().bit_and(4294967295), POS),
     (lambda: s().signal_filter(LOW, 2**31), POS),
@@ -328,7 +305,7 @@ POS = "integer value exceeds i32 range: TryFromIntError(PosOverflow)"
     (lambda: s().rolling_points(2**31), POS),
 ])
 def test_ints_outside_32_bits_panic(call, message):
-    assert panic_of(call) == message
+    assert_panics(call, message)
 
 
 def threshold_node(options, comparison):

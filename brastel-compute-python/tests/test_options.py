@@ -4,18 +4,12 @@ unbounded ranges) and RangeMap with its constructor."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import (H1, STRING_INPUT_ERROR, assert_argument_error, assert_method_table, assert_type_error,
+from conftest import (H1, STRING_INPUT_ERROR, assert_argument_error, assert_method_table, assert_type_error, flit,
                       own_methods, slit)
-
-
-def flit(text):
-    return '{"type":"literal","literal":%s}' % text
 
 
 def var(name):
     return '{"type":"variable","variable":"%s"}' % name
-
-
 
 
 @pytest.mark.parametrize("call, expected", [

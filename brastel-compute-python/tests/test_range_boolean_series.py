@@ -4,9 +4,9 @@ range builders, and the memory guarantees of their nodes."""
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import (H1, S, STRING_INPUT_ERROR, T, assert_argument_error, assert_no_leak, assert_type_error, lit, s, slit,
-                      t)
-from series_cases import A, NEG, POS, R, a, assert_made, assert_panics, assert_signatures, h1, ilit, r
+from conftest import (H1, INTEGER_INPUT_ERROR, NEG, POS, S, STRING_INPUT_ERROR, T, assert_argument_error,
+                      assert_no_leak, assert_panics, assert_signatures, assert_type_error, ilit, lit, s, slit, t)
+from series_cases import A, R, a, assert_made, h1, r
 
 RANGE = c.RangeSeries
 D = c.Duration.Reference("d")
@@ -104,7 +104,6 @@ def test_category_filters(method, values, listed, operator):
     assert_made(CATEGORY_RANGES, lambda b: getattr(b, method)(values=values), RANGE, expected)
 
 
-INTEGER_ERROR = "failed to extract enum IntegerConstantInput ('Wrapped | Integer')..."
 
 
 ARGUMENT_ERRORS = [
@@ -119,7 +118,7 @@ ARGUMENT_ERRORS = [
      "Failed to convert 'infinite' to UnboundedBehavior enum: Invalid custom type: infinite", "unbounded_behavior"),
     (lambda: c.RangeSeries.NumericEquality([s(), "x"]), TypeError, "failed to extract enum NumericSeriesInput...",
      "inputs"),
-    (lambda: c.RangeSeries.NumericEquality([], min_points=2.0), TypeError, INTEGER_ERROR, "min_points"),
+    (lambda: c.RangeSeries.NumericEquality([], min_points=2.0), TypeError, INTEGER_INPUT_ERROR, "min_points"),
     # Every argument is extracted before an int is checked against 32 bits.
     (lambda: c.RangeSeries.NumericEquality([], min_points=2**31, range_start="start"), ValueError,
      "Failed to convert 'start' to RangeStart enum: Invalid custom type: start", "range_start"),
