@@ -5,7 +5,7 @@
 
 namespace {
 
-int compute_exec(PyObject* module) noexcept { return brastel_python::register_module(module); }
+int compute_exec(PyObject* module) { return brastel_python::register_module(module); }
 
 PyModuleDef_Slot compute_slots[] = {
     {Py_mod_exec, reinterpret_cast<void*>(compute_exec)},

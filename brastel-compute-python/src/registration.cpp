@@ -1,5 +1,6 @@
 #include "registration.h"
 
+#include "binding/interpreter_exit.h"
 #include "binding/module.h"
 #include "classes/classes.h"
 #include "module_functions.h"
@@ -8,9 +9,9 @@ namespace brastel_python {
 
 bool register_classes(PyObject* module) { return binding::add_classes(module, AllClasses{}); }
 
-int register_module(PyObject* module) noexcept {
+int register_module(PyObject* module) {
   return binding::guarded(-1, [&] {
-    bool ok = binding::check_module(module) && register_classes(module) &&
+    bool ok = binding::check_module(module) && binding::watch_interpreter_exit() && register_classes(module) &&
               binding::add_functions(module, module_functions());
     return ok ? 0 : -1;
   });

@@ -5,10 +5,11 @@
 namespace brastel_python {
 
 // The exec step: checks that it was given a module (in the interpreter that
-// owns the class objects), then adds the 31 classes and the module
-// functions, in registration order, each also appended to __all__. Returns
-// 0, or -1 with the Python error set; the first failure ends it.
-int register_module(PyObject* module) noexcept;
+// owns the class objects, one new enough), watches for the interpreter's
+// exit, then adds the 31 classes and the module functions, in registration
+// order, each also appended to __all__. Returns 0, or -1 with the Python
+// error set; the first failure ends it.
+int register_module(PyObject* module);
 
 // The classes alone, for a module that offers them beside its own functions.
 bool register_classes(PyObject* module);

@@ -109,7 +109,7 @@ bool match_arguments(const CallShape& shape, PyObject* const* args, Py_ssize_t n
   return check_required(shape, slots);
 }
 
-bool match_tuple_arguments(const CallShape& shape, PyObject* args, PyObject* kwargs, PyObject** slots) {
+bool match_tuple_arguments(const CallShape& shape, PyObject* args, PyObject* kwargs, PyObject** slots, Ref* owned) {
   auto count = static_cast<Py_ssize_t>(shape.count);
   Py_ssize_t nargs = PyTuple_Size(args);
   if (nargs > count) {
@@ -125,7 +125,9 @@ bool match_tuple_arguments(const CallShape& shape, PyObject* args, PyObject* kwa
       if (!place_keyword(shape, keyword, value, slots)) return false;
     }
   }
-  return check_required(shape, slots);
+  if (!check_required(shape, slots)) return false;
+  for (std::size_t i = 0; i < shape.count; ++i) owned[i] = Ref::borrow(slots[i]);
+  return true;
 }
 
 bool intern_names(const std::string_view* params, std::size_t count, PyObject** interned) {

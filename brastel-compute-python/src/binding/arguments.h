@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "binding/ref.h"
 #include "python.h"
 
 namespace brastel_python::binding {
@@ -25,8 +26,10 @@ struct CallShape {
 bool match_arguments(const CallShape& shape, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames,
                      PyObject** slots);
 
-// The same for a call given as a tuple and a dict (the object-creation slot).
-bool match_tuple_arguments(const CallShape& shape, PyObject* args, PyObject* kwargs, PyObject** slots);
+// The same for a call given as a tuple and a dict (the object-creation slot),
+// each argument also owned in owned[0..count): the dict is the caller's, and
+// code run by a conversion may empty it while the later values are in use.
+bool match_tuple_arguments(const CallShape& shape, PyObject* args, PyObject* kwargs, PyObject** slots, Ref* owned);
 
 // Interns the parameter names once; false with the error set on failure.
 bool intern_names(const std::string_view* params, std::size_t count, PyObject** interned);

@@ -193,17 +193,18 @@ struct Dispatch {
         return detail::to_python(F(std::forward<Done>(done)...));
       }
     } else {
-      std::optional<Param<I>> value = detail::extract_parameter<Param<I>>(slots[I]);
-      if (!value) {
+      // Held while the later arguments are extracted, which may run Python.
+      ExitSafe<std::optional<Param<I>>> value([&] { return detail::extract_parameter<Param<I>>(slots[I]); });
+      if (!*value) {
         propagate_interrupt();
         note_parameter(sig.params[I]);
         return nullptr;
       }
-      return invoke<I + 1>(self, slots, std::forward<Done>(done)..., std::move(*value));
+      return invoke<I + 1>(self, slots, std::forward<Done>(done)..., std::move(**value));
     }
   }
 
-  static PyObject* fastcall(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) noexcept {
+  static PyObject* fastcall(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
     return guarded([&]() -> PyObject* {
       // All given by position: the arguments are the slots.
       if (!kwnames && nargs == static_cast<Py_ssize_t>(kCount)) return invoke(self, args);
@@ -213,14 +214,15 @@ struct Dispatch {
     });
   }
 
-  static PyObject* noargs(PyObject* self, PyObject*) noexcept {
+  static PyObject* noargs(PyObject* self, PyObject*) {
     return guarded([&] { return invoke(self, nullptr); });
   }
 
-  static PyObject* tp_new(PyTypeObject*, PyObject* args, PyObject* kwargs) noexcept {
+  static PyObject* tp_new(PyTypeObject*, PyObject* args, PyObject* kwargs) {
     return guarded([&]() -> PyObject* {
       PyObject* slots[kCount > 0 ? kCount : 1];
-      if (!match_tuple_arguments(shape, args, kwargs, slots)) return nullptr;
+      Ref owned[kCount > 0 ? kCount : 1];
+      if (!match_tuple_arguments(shape, args, kwargs, slots, owned)) return nullptr;
       return invoke(nullptr, slots);
     });
   }
@@ -300,7 +302,7 @@ inline constexpr SlotDecl<Id, F> slot{};
 PyObject* json_result(conjure_object::JsonWriter& writer);
 
 template <class C>
-PyObject* to_json_method(PyObject* self, PyObject*) noexcept {
+PyObject* to_json_method(PyObject* self, PyObject*) {
   return guarded([&] {
     conjure_object::JsonWriter writer(128);
     write(writer, value_of<C>(self));

@@ -10,7 +10,7 @@
 
 namespace brastel_python::binding {
 
-void set_error(PyObject* type, std::string_view message) noexcept {
+void set_error(PyObject* type, std::string_view message) {
   Ref text = Ref::steal(PyUnicode_FromStringAndSize(message.data(), static_cast<Py_ssize_t>(message.size())));
   if (text) PyErr_SetObject(type, text.get());
 }
@@ -86,13 +86,13 @@ PyObject* panic_exception() {
   return panic_type;
 }
 
-void raise_panic(const brastel_compute::Panic& panic) noexcept {
+void raise_panic(const brastel_compute::Panic& panic) {
   write_panic_report(panic);
   PyObject* type = panic_exception();
   if (type) set_error(type, panic.what());
 }
 
-void translate_current_exception() noexcept {
+void translate_current_exception() {
   try {
     throw;
   } catch (const ErrorAlreadySet&) {

@@ -4,7 +4,11 @@
 // into the Python exception: a panic into PanicException (after its report
 // on standard error), std::bad_alloc into MemoryError, anything else into a
 // clean SystemError. No other place in the binding catches C++ exceptions.
+// The one thing it lets pass is the forced unwind that ends a thread at
+// interpreter exit (interpreter_exit.h): nothing on a call's path is noexcept.
 #pragma once
+
+#include <cxxabi.h>
 
 #include <new>
 #include <string>
@@ -27,7 +31,7 @@ struct PythonException {
 
 // Sets the exception of the given type with a message that may hold any
 // bytes of UTF-8 (NUL included).
-void set_error(PyObject* type, std::string_view message) noexcept;
+void set_error(PyObject* type, std::string_view message);
 
 // The binding's rendering of "not an instance": "'{}' object is not an
 // instance of '{}'" with the object's type's qualified name, or "'None' is
@@ -57,17 +61,21 @@ void note_parameter(std::string_view name);
 PyObject* panic_exception();
 
 // Writes the panic report to standard error and raises PanicException.
-void raise_panic(const brastel_compute::Panic& panic) noexcept;
+void raise_panic(const brastel_compute::Panic& panic);
 
 // Translates the exception being handled (call only inside a catch block).
-void translate_current_exception() noexcept;
+void translate_current_exception();
 
 // The one C++ exception boundary of a call: runs fn and returns its result,
 // or `failed` with the Python error set.
 template <class R, class Fn>
-R guarded(R failed, Fn&& fn) noexcept {
+R guarded(R failed, Fn&& fn) {
   try {
     return fn();
+#if defined(__GLIBCXX__)  // the C++ runtime that names the forced unwind
+  } catch (abi::__forced_unwind&) {
+    throw;
+#endif
   } catch (...) {
     translate_current_exception();
     return failed;
@@ -75,7 +83,7 @@ R guarded(R failed, Fn&& fn) noexcept {
 }
 
 template <class Fn>
-PyObject* guarded(Fn&& fn) noexcept {
+PyObject* guarded(Fn&& fn) {
   return guarded<PyObject*>(nullptr, static_cast<Fn&&>(fn));
 }
 

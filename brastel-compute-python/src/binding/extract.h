@@ -174,34 +174,36 @@ Py_ssize_t list_length_hint(PyObject* object);
 // the first failure.
 template <class Item, class Read>
 std::optional<std::vector<Item>> read_list(PyObject* object, Read read) {
-  std::vector<Item> out;
+  // The items read so far are held while the next is read, which may run
+  // Python code.
+  ExitSafe<std::vector<Item>> out;
   // Exact lists and tuples by index, as their iterators read them (a list
   // changed meanwhile ends where its size now says), without making one.
   bool list = PyList_CheckExact(object);
   if (list || PyTuple_CheckExact(object)) {
-    out.reserve(static_cast<std::size_t>(list ? PyList_Size(object) : PyTuple_Size(object)));
+    out->reserve(static_cast<std::size_t>(list ? PyList_Size(object) : PyTuple_Size(object)));
     for (Py_ssize_t i = 0; i < (list ? PyList_Size(object) : PyTuple_Size(object)); ++i) {
       // Reading may run Python code: hold the item meanwhile.
       Ref item = Ref::borrow(list ? PyList_GetItem(object, i) : PyTuple_GetItem(object, i));
       std::optional<Item> value = read(item.get());
       if (!value) return std::nullopt;
-      out.push_back(std::move(*value));
+      out->push_back(std::move(*value));
     }
-    return out;
+    return std::move(*out);
   }
   Py_ssize_t hint = list_length_hint(object);
   if (hint < 0) return std::nullopt;
   // A __len__ may lie; it only sizes the first allocation.
-  out.reserve(static_cast<std::size_t>(hint < 4096 ? hint : 4096));
+  out->reserve(static_cast<std::size_t>(hint < 4096 ? hint : 4096));
   Ref iterator = Ref::steal(PyObject_GetIter(object));
   if (!iterator) return std::nullopt;
   while (Ref item = Ref::steal(PyIter_Next(iterator.get()))) {
     std::optional<Item> value = read(item.get());
     if (!value) return std::nullopt;
-    out.push_back(std::move(*value));
+    out->push_back(std::move(*value));
   }
   if (PyErr_Occurred()) return std::nullopt;
-  return out;
+  return std::move(*out);
 }
 
 template <class T>
@@ -226,8 +228,9 @@ struct Extract<std::vector<std::pair<std::string, T>>> {
       return std::nullopt;
     }
     Py_ssize_t size = PyDict_Size(object);
-    std::vector<std::pair<std::string, T>> out;
-    out.reserve(static_cast<std::size_t>(size));
+    // Held while the next entry is read, which may run Python code.
+    ExitSafe<std::vector<std::pair<std::string, T>>> out;
+    out->reserve(static_cast<std::size_t>(size));
     bool exact_keys = true;
     Py_ssize_t pos = 0;
     Py_ssize_t visited = 0;
@@ -243,10 +246,10 @@ struct Extract<std::vector<std::pair<std::string, T>>> {
       std::optional<T> item = Extract<T>::from(value.get());
       if (!item) return std::nullopt;
       exact_keys = exact_keys && PyUnicode_CheckExact(key.get());
-      out.emplace_back(std::move(*text), std::move(*item));
+      out->emplace_back(std::move(*text), std::move(*item));
     }
-    if (!exact_keys) merge_repeated_keys(out);
-    return out;
+    if (!exact_keys) merge_repeated_keys(*out);
+    return std::move(*out);
   }
 };
 

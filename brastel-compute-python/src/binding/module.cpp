@@ -1,5 +1,6 @@
 #include "binding/module.h"
 
+#include <cstdio>
 #include <string>
 
 namespace brastel_python::binding {
@@ -57,6 +58,21 @@ namespace {
 // one (id 0), whichever interpreter tries first.
 bool main_interpreter() { return PyInterpreterState_GetID(PyInterpreterState_Get()) == 0; }
 
+// An older interpreter can be made to load the module by hand, but lacks
+// what its classes rely on (one without a constructor could be called, and
+// its objects would hold no value): ImportError naming the version needed.
+bool new_enough() {
+  constexpr int kMajor = (Py_LIMITED_API >> 24) & 0xFF, kMinor = (Py_LIMITED_API >> 16) & 0xFF;
+  // "3.9.18 (main, ...)": the interpreter's own, which no Python code can change.
+  int major = 0, minor = 0;
+  if (std::sscanf(Py_GetVersion(), "%d.%d", &major, &minor) == 2 &&
+      (major > kMajor || (major == kMajor && minor >= kMinor))) {
+    return true;
+  }
+  PyErr_Format(PyExc_ImportError, "_compute requires Python %d.%d or later", kMajor, kMinor);
+  return false;
+}
+
 }  // namespace
 
 bool check_module(PyObject* module) {
@@ -70,6 +86,7 @@ bool check_module(PyObject* module) {
     set_cast_error(module, "module");
     return false;
   }
+  if (!new_enough()) return false;
   if (!main_interpreter()) {
     PyErr_SetString(PyExc_ImportError, "_compute can be imported only in the main interpreter");
     return false;

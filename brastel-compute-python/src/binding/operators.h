@@ -43,7 +43,7 @@ struct UnaryOperatorDecl {
   bool prepare() const { return true; }
 
   template <class Owner>
-  static PyObject* call(PyObject* operand) noexcept {
+  static PyObject* call(PyObject* operand) {
     return guarded([&] { return detail::to_python(F(value_of<Owner>(operand))); });
   }
 
@@ -75,12 +75,13 @@ struct BinaryOperatorDecl {
   // The operands in written order; NotImplemented unless the class's object
   // stands where it may and the other operand can be taken.
   template <class Owner>
-  static PyObject* call(PyObject* left, PyObject* right) noexcept {
+  static PyObject* call(PyObject* left, PyObject* right) {
     return guarded([&]() -> PyObject* {
       bool ours = is_instance<Owner>(left) || (R == Reflect::Yes && is_instance<Owner>(right));
       if (!ours) return detail::not_implemented();
-      std::optional<Left> a = Extract<Left>::from(left);
-      if (!a) {
+      // Held while the right operand is extracted, which may run Python.
+      ExitSafe<std::optional<Left>> a([&] { return Extract<Left>::from(left); });
+      if (!*a) {
         discard_error();
         return detail::not_implemented();
       }
@@ -89,12 +90,12 @@ struct BinaryOperatorDecl {
         discard_error();
         return detail::not_implemented();
       }
-      return detail::to_python(F(std::move(*a), std::move(*b)));
+      return detail::to_python(F(std::move(**a), std::move(*b)));
     });
   }
 
   template <class Owner>
-  static PyObject* call_power(PyObject* left, PyObject* right, PyObject* modulus) noexcept {
+  static PyObject* call_power(PyObject* left, PyObject* right, PyObject* modulus) {
     if (modulus != Py_None) return detail::not_implemented();
     return call<Owner>(left, right);
   }
@@ -138,7 +139,7 @@ struct RichComparisonDecl {
   }
 
   template <class Owner>
-  static PyObject* call(PyObject* self, PyObject* other, int op) noexcept {
+  static PyObject* call(PyObject* self, PyObject* other, int op) {
     return guarded([&]() -> PyObject* {
       switch (op) {
         case Py_LT: return compare<Owner, Lt>(self, other);

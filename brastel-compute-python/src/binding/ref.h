@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "binding/interpreter_exit.h"
 #include "python.h"
 
 namespace brastel_python::binding {
@@ -22,11 +23,15 @@ class Ref {
   Ref(const Ref&) = delete;
   Ref& operator=(const Ref&) = delete;
   Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-  Ref& operator=(Ref&& o) noexcept {
+  // Releasing may run Python code (a __del__), which may end the thread at
+  // interpreter exit: neither is noexcept (interpreter_exit.h).
+  Ref& operator=(Ref&& o) {
     Ref old(std::exchange(p_, std::exchange(o.p_, nullptr)));
     return *this;
   }
-  ~Ref() { Py_XDECREF(p_); }
+  ~Ref() noexcept(false) {
+    if (p_ && !interpreter_exiting()) Py_DECREF(p_);
+  }
 
   PyObject* get() const noexcept { return p_; }
   explicit operator bool() const noexcept { return p_ != nullptr; }
@@ -43,14 +48,14 @@ class Ref {
 struct FetchedError {
   Ref type, value, traceback;
 
-  static FetchedError fetch() noexcept {
+  static FetchedError fetch() {
     PyObject *t, *v, *tb;
     PyErr_Fetch(&t, &v, &tb);
     PyErr_NormalizeException(&t, &v, &tb);
     if (tb && v) PyException_SetTraceback(v, tb);
     return {Ref::steal(t), Ref::steal(v), Ref::steal(tb)};
   }
-  void restore() noexcept { PyErr_Restore(type.release(), value.release(), traceback.release()); }
+  void restore() { PyErr_Restore(type.release(), value.release(), traceback.release()); }
 };
 
 }  // namespace brastel_python::binding

@@ -117,7 +117,7 @@ struct ObjectMemory {
 // A new object of class C holding v; null with the error set (MemoryError)
 // if it cannot be allocated, the value then being dropped.
 template <class C>
-PyObject* make_object(typename C::Value&& v) noexcept {
+PyObject* make_object(typename C::Value&& v) {
   using V = typename C::Value;
   // Our classes are neither GC-tracked nor variable-sized, so the object is
   // plain object memory with its header set (which also takes the

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "binding/binding.h"
+#include "binding/interpreter_exit.h"
 #include "binding/module.h"
 #include "brastel_compute/construction.h"
 #include "classes/classes.h"
@@ -167,9 +168,10 @@ const FunctionTable* functions() {
       function<"bad_alloc()", &bad_alloc>, function<"cpp_error()", &cpp_error>);
 }
 
-int probe_exec(PyObject* module) noexcept {
+int probe_exec(PyObject* module) {
   return guarded(-1, [&] {
-    bool ok = check_module(module) && register_classes(module) && add_functions(module, functions()) &&
+    bool ok = check_module(module) && watch_interpreter_exit() && register_classes(module) &&
+              add_functions(module, functions()) &&
               add_class<ProbeClass>(module);
     return ok ? 0 : -1;
   });
