@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <system_error>
@@ -111,13 +112,29 @@ std::size_t format_float(char* out, F v) {
   return static_cast<std::size_t>(o - out);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+#define CONJURE_MAPPED_BUFFERS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CONJURE_MAPPED_BUFFERS 0
+#endif
+#endif
+#ifndef CONJURE_MAPPED_BUFFERS
+#define CONJURE_MAPPED_BUFFERS 1
+#endif
+
 // Buffers are mapped straight from the system, never taken from malloc:
 // unmapping gives the pages back at once, whereas glibc keeps freed blocks
 // in its arenas and raises its mmap threshold each time a mapped block is
-// freed. Only the pages written to are resident. A buffer of up to
-// kMaxSpare bytes may be kept by the thread for its next writer; a larger
-// one is unmapped whole when its writer is done.
-constexpr std::size_t kGranule = std::size_t{64} << 10;  // a multiple of any page size
+// freed. Only the pages written to are resident; sizes are multiples of
+// kGranule, so of any page size. A buffer of up to kMaxSpare bytes may be
+// kept by the thread for its next writer; a larger one is unmapped whole
+// when its writer is done.
+//
+// Under AddressSanitizer they come from malloc instead, whose blocks it
+// guards, so that an append past the end of a buffer is caught; a small
+// granule keeps those ends close to what is written. The rest is the same.
+constexpr std::size_t kGranule = CONJURE_MAPPED_BUFFERS ? std::size_t{64} << 10 : 16;
 constexpr std::size_t kMaxSpare = std::size_t{1} << 20;
 
 // Large buffers are aligned and sized for transparent huge pages: faulting
@@ -132,14 +149,26 @@ std::size_t round_up(std::size_t n, std::size_t to) {
   return (n + to - 1) & ~(to - 1);
 }
 
-// The size of buffer to map for n bytes.
+// The size of buffer to allocate for n bytes.
 std::size_t rounded(std::size_t n) {
   if (n == 0) return kGranule;
   return round_up(n, n <= kMaxSpare ? kGranule : kHugePage);
 }
 
-// size is a multiple of kHugePage. Null when the address space is refused.
-char* map_large(std::size_t size) {
+// The allocation functions return null when refused.
+
+char* allocate_small(std::size_t size) {
+#if CONJURE_MAPPED_BUFFERS
+  void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
+#else
+  return static_cast<char*>(std::malloc(size));
+#endif
+}
+
+// size is a multiple of kHugePage.
+char* allocate_large(std::size_t size) {
+#if CONJURE_MAPPED_BUFFERS
   void* p = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
                  -1, 0);
   if (p == MAP_FAILED) return nullptr;
@@ -147,21 +176,34 @@ char* map_large(std::size_t size) {
   const std::size_t head = (kHugePage - reinterpret_cast<std::uintptr_t>(raw) % kHugePage) % kHugePage;
   if (head != 0) munmap(raw, head);
   munmap(raw + head + size, kHugePage - head);
-  // Refused where huge pages are off: the buffer then uses small pages.
+  // Refused where huge pages are off: the buffer then has small pages.
   madvise(raw + head, size, MADV_HUGEPAGE);
   return raw + head;
+#else
+  return static_cast<char*>(std::malloc(size));
+#endif
 }
 
-char* allocate(std::size_t size) {
-  void* p = size > kMaxSpare
-                ? map_large(size)
-                : mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == nullptr || p == MAP_FAILED) throw std::bad_alloc();
-  return static_cast<char*>(p);
+// Keeps the first `size` bytes.
+char* resize(char* data, std::size_t size, std::size_t new_size) {
+#if CONJURE_MAPPED_BUFFERS
+  // The kernel moves the pages: nothing is copied.
+  void* p = mremap(data, size, new_size, MREMAP_MAYMOVE);
+  return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
+#else
+  static_cast<void>(size);
+  return static_cast<char*>(std::realloc(data, new_size));
+#endif
 }
 
 void release(char* data, std::size_t size) noexcept {
-  if (data != nullptr) munmap(data, size);
+  if (data == nullptr) return;
+#if CONJURE_MAPPED_BUFFERS
+  munmap(data, size);
+#else
+  static_cast<void>(size);
+  std::free(data);
+#endif
 }
 
 struct SpareBuffer {
@@ -195,7 +237,8 @@ JsonWriter::JsonWriter(std::size_t capacity) : stack_limit_(stack_limit()) {
     size = std::exchange(spare.size, 0);
   } else {
     size = rounded(capacity);
-    begin_ = allocate(size);
+    begin_ = size > kMaxSpare ? allocate_large(size) : allocate_small(size);
+    if (begin_ == nullptr) throw std::bad_alloc();
   }
   cur_ = begin_;
   end_ = begin_ + size;
@@ -210,16 +253,14 @@ void JsonWriter::grow(std::size_t n) {
   std::size_t wanted = rounded(used + n > size * 2 ? used + n : size * 2);
   char* p;
   if (size > kMaxSpare || wanted <= kMaxSpare) {
-    // The kernel moves the pages: nothing is copied.
-    void* moved = mremap(begin_, size, wanted, MREMAP_MAYMOVE);
-    if (moved == MAP_FAILED) throw std::bad_alloc();
-    p = static_cast<char*>(moved);
+    p = resize(begin_, size, wanted);
+    if (p == nullptr) throw std::bad_alloc();
   } else {
     // Becoming large: the bytes so far are copied, so that the buffer they
     // were in may still be the one the thread keeps.
     std::size_t reserved = std::max(wanted, kFirstLarge);
-    p = map_large(reserved);
-    if (p == nullptr) p = map_large(reserved = wanted);
+    p = allocate_large(reserved);
+    if (p == nullptr) p = allocate_large(reserved = wanted);
     if (p == nullptr) throw std::bad_alloc();
     wanted = reserved;
     std::memcpy(p, begin_, used);
