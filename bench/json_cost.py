@@ -7,6 +7,10 @@ writers produce the same bytes. Each size is timed two ways:
   alone  each writer in a fresh process of its own, called in a loop with
          nothing else between the calls.
 
+Last, what the writer keeps per thread once a call is over: the growth of
+resident memory of a fresh process in which a few threads each wrote one
+large document and are still alive, per thread.
+
     python3 bench/json_cost.py [--quick]
 
 orjson is needed by this benchmark only (pip install orjson).
@@ -15,8 +19,10 @@ orjson is needed by this benchmark only (pip install orjson).
 import argparse
 import json
 import math
+import os
 import subprocess
 import sys
+import threading
 import timeit
 
 import orjson
@@ -96,6 +102,62 @@ def alone(writer, nodes, number, repeat):
     return float(out)
 
 
+# Above glibc's highest mmap threshold (32 MiB), so the result str is unmapped
+# when freed whatever malloc did before: what stays is the writer's.
+KEPT_NODES = 1_600_000
+KEPT_THREADS = 8
+KEPT_GOAL = 1 << 20
+
+
+def rss_bytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGE_SIZE")
+
+
+def kept_per_thread(nodes, threads):
+    """Run in a fresh process: (document bytes, resident bytes per thread
+    grown by each of `threads` live threads writing the tree once)."""
+    t = tree(nodes)
+    # A deeper tree than t, written first, so that the stack the big write
+    # reaches is already counted.
+    deep = 1.0
+    for i in range(64):
+        deep = [lambda a: a + 1.0, lambda a: c.atan2(a, 2.0), lambda a: c.max([a, 3.0])][i % 3](deep)
+    sizes = []
+    started, go, wrote = (threading.Barrier(threads + 1) for _ in range(3))
+    done = threading.Event()
+
+    def work():
+        deep.to_json()
+        started.wait()
+        go.wait()
+        sizes.append(len(t.to_json()))
+        wrote.wait()
+        done.wait()
+
+    workers = [threading.Thread(target=work) for _ in range(threads)]
+    for w in workers:
+        w.start()
+    started.wait()
+    before = rss_bytes()
+    go.wait()
+    wrote.wait()
+    grown = rss_bytes() - before
+    done.set()
+    for w in workers:
+        w.join()
+    return sizes[0], grown / threads
+
+
+def kept():
+    code = ("import sys; sys.path.insert(0, %r)\n"
+            "import json_cost as b\n"
+            "print(*b.kept_per_thread(%d, %d))\n") % (sys.path[0], KEPT_NODES, KEPT_THREADS)
+    out = subprocess.run([sys.executable, "-c", code], check=True, capture_output=True, text=True).stdout
+    size, per_thread = out.split()
+    return int(size), float(per_thread)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--quick", action="store_true", help="fewer rounds, for CI")
@@ -129,6 +191,10 @@ def main():
     nodes = count_objects(formula().to_json())
     print(f"{nodes}-node formula built and written: {ours * 1e6:.2f}us, as dicts and orjson.dumps: "
           f"{theirs * 1e6:.2f}us, {ours / theirs:.2f}x")
+
+    size, per_thread = kept()
+    print(f"kept per thread after one call, {KEPT_THREADS} live threads each wrote {size / 2**20:.1f} MiB: "
+          f"{per_thread / 2**20:.2f} MiB (goal <= {KEPT_GOAL / 2**20:.0f} MiB)")
 
 
 if __name__ == "__main__":

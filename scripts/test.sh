@@ -8,7 +8,8 @@
 # Warnings are errors in both builds. Everything it makes (virtual
 # environments, build trees, the wheel) is under build/: the machine's
 # Pythons and the rest of the tree are left as they were. What it cannot do
-# without, it installs with apt-get (GoogleTest, clang, venv support).
+# without, it installs with apt-get (GoogleTest, clang, venv support), as
+# root or through sudo; with neither, it names what is missing and stops.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -18,15 +19,38 @@ export PIP_DISABLE_PIP_VERSION_CHECK=1 PIP_ROOT_USER_ACTION=ignore PIP_NO_INPUT=
 export PYTHONDONTWRITEBYTECODE=1
 JOBS=${JOBS:-$(nproc)}
 
+# Stops when the packages described by $1 are missing and cannot be
+# installed here (neither root nor sudo), saying which they are and the
+# command $2 that installs them.
+can_install() {
+  if [ "$(id -u)" = 0 ] || command -v sudo >/dev/null; then
+    return 0
+  fi
+  {
+    echo "scripts/test.sh: missing package(s): $1"
+    echo "They are installed with apt-get, which needs root, and there is no sudo here. As root, run:"
+    echo "  apt-get update && $2"
+    echo "then run scripts/test.sh again."
+  } >&2
+  exit 1
+}
+
 apt_updated=""
 apt_install() {
   local sudo=""
+  can_install "$*" "apt-get install -y $*"
   [ "$(id -u)" = 0 ] || sudo="sudo"
   if [ -z "$apt_updated" ]; then
     $sudo apt-get update -qq
     apt_updated=1
   fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" >/dev/null
+}
+
+# Package $1, or $2 where apt-get cannot install $1.
+apt_install_either() {
+  can_install "$1 (or $2)" "(apt-get install -y $1 || apt-get install -y $2)"
+  apt_install "$1" || apt_install "$2"
 }
 
 # ---- what the machine must have
@@ -38,7 +62,7 @@ command -v clang++ >/dev/null || need+=(clang)
 [ ${#need[@]} -eq 0 ] || apt_install "${need[@]}"
 ASAN_RUNTIME=$(clang++ -print-file-name="libclang_rt.asan-$(uname -m).so")
 if [ ! -f "$ASAN_RUNTIME" ]; then
-  apt_install "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev" || apt_install libclang-rt-dev
+  apt_install_either "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev" libclang-rt-dev
   ASAN_RUNTIME=$(clang++ -print-file-name="libclang_rt.asan-$(uname -m).so")
 fi
 
@@ -81,7 +105,7 @@ make_venv() {
     rm -rf "$dir"
     if ! "$py" -m venv "$dir" >/dev/null 2>&1; then
       rm -rf "$dir"
-      apt_install "python${version%.*}-venv" || apt_install python3-venv
+      apt_install_either "python${version%.*}-venv" python3-venv
       "$py" -m venv "$dir"
     fi
   fi

@@ -35,8 +35,10 @@ inline constexpr std::size_t kMaxFloatText = 40;
 class JsonWriter {
  public:
   // The buffer is the one the writing thread's previous writer left behind
-  // when it is large enough (so a writer of a big tree finds its pages
-  // already mapped), else a new one of at least `capacity` bytes.
+  // when it is large enough (so a writer finds its pages already mapped),
+  // else a new one of at least `capacity` bytes. A thread keeps a buffer of
+  // at most 1 MiB between writers; a bigger one goes back to the system when
+  // its writer is destroyed.
   explicit JsonWriter(std::size_t capacity = 128);
   ~JsonWriter();
   JsonWriter(const JsonWriter&) = delete;

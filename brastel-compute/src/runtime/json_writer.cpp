@@ -1,8 +1,12 @@
 #include "conjure_object/json_writer.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -108,17 +112,117 @@ std::size_t format_float(char* out, F v) {
   return static_cast<std::size_t>(o - out);
 }
 
-// The buffer the last writer of this thread gave back, kept so that the next
-// writer finds its pages mapped instead of faulting them in again.
+#if defined(__SANITIZE_ADDRESS__)
+#define CONJURE_MAPPED_BUFFERS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define CONJURE_MAPPED_BUFFERS 0
+#endif
+#endif
+#ifndef CONJURE_MAPPED_BUFFERS
+#define CONJURE_MAPPED_BUFFERS 1
+#endif
+
+// Buffers are mapped straight from the system, never taken from malloc:
+// unmapping gives the pages back at once, whereas glibc keeps freed blocks
+// in its arenas and raises its mmap threshold each time a mapped block is
+// freed. Only the pages written to are resident; sizes are multiples of
+// kGranule, so of any page size. A buffer of up to kMaxSpare bytes may be
+// kept by the thread for its next writer; a larger one is unmapped whole
+// when its writer is done.
+//
+// Under AddressSanitizer they come from malloc instead, whose blocks it
+// guards, so that an append past the end of a buffer is caught; a small
+// granule keeps those ends close to what is written. The rest is the same.
+constexpr std::size_t kGranule = CONJURE_MAPPED_BUFFERS ? std::size_t{64} << 10 : 16;
+constexpr std::size_t kMaxSpare = std::size_t{1} << 20;
+
+// Large buffers are aligned and sized for transparent huge pages: faulting
+// in 4 KiB pages one at a time costs more than writing them.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// The first large buffer reserves this much address space: only the pages
+// written to are backed, and most documents then never move.
+constexpr std::size_t kFirstLarge = std::size_t{64} << 20;
+
+std::size_t round_up(std::size_t n, std::size_t to) {
+  if (n > SIZE_MAX - to) throw std::bad_alloc();
+  return (n + to - 1) & ~(to - 1);
+}
+
+// The size of buffer to allocate for n bytes.
+std::size_t rounded(std::size_t n) {
+  if (n == 0) return kGranule;
+  return round_up(n, n <= kMaxSpare ? kGranule : kHugePage);
+}
+
+// The allocation functions return null when refused.
+
+char* allocate_small(std::size_t size) {
+#if CONJURE_MAPPED_BUFFERS
+  void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
+#else
+  return static_cast<char*>(std::malloc(size));
+#endif
+}
+
+// size is a multiple of kHugePage.
+char* allocate_large(std::size_t size) {
+#if CONJURE_MAPPED_BUFFERS
+  void* p = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
+                 -1, 0);
+  if (p == MAP_FAILED) return nullptr;
+  char* const raw = static_cast<char*>(p);
+  const std::size_t head = (kHugePage - reinterpret_cast<std::uintptr_t>(raw) % kHugePage) % kHugePage;
+  if (head != 0) munmap(raw, head);
+  munmap(raw + head + size, kHugePage - head);
+  // Refused where huge pages are off: the buffer then has small pages.
+  madvise(raw + head, size, MADV_HUGEPAGE);
+  return raw + head;
+#else
+  return static_cast<char*>(std::malloc(size));
+#endif
+}
+
+// Keeps the first `size` bytes.
+char* resize(char* data, std::size_t size, std::size_t new_size) {
+#if CONJURE_MAPPED_BUFFERS
+  // The kernel moves the pages: nothing is copied.
+  void* p = mremap(data, size, new_size, MREMAP_MAYMOVE);
+  return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
+#else
+  static_cast<void>(size);
+  return static_cast<char*>(std::realloc(data, new_size));
+#endif
+}
+
+void release(char* data, std::size_t size) noexcept {
+  if (data == nullptr) return;
+#if CONJURE_MAPPED_BUFFERS
+  munmap(data, size);
+#else
+  static_cast<void>(size);
+  std::free(data);
+#endif
+}
+
 struct SpareBuffer {
   char* data = nullptr;
-  std::size_t capacity = 0;
-  ~SpareBuffer() { std::free(data); }
+  std::size_t size = 0;
+  ~SpareBuffer() { release(data, size); }
 };
 thread_local SpareBuffer t_spare;
 
-// A bigger buffer is given back to the system rather than kept.
-constexpr std::size_t kMaxSpare = std::size_t{64} << 20;
+// Keeps a buffer a writer is done with as the thread's spare when it may be
+// kept and is larger than the spare; releases the other.
+void give_back(char* data, std::size_t size) noexcept {
+  SpareBuffer& spare = t_spare;
+  if (size <= kMaxSpare && size > spare.size) {
+    release(std::exchange(spare.data, data), std::exchange(spare.size, size));
+  } else {
+    release(data, size);
+  }
+}
 
 }  // namespace
 
@@ -128,37 +232,40 @@ std::size_t format_f32(char* out, float v) { return format_float(out, v); }
 JsonWriter::JsonWriter(std::size_t capacity) : stack_limit_(stack_limit()) {
   SpareBuffer& spare = t_spare;
   std::size_t size;
-  if (spare.data != nullptr && spare.capacity >= capacity) {
+  if (spare.data != nullptr && spare.size >= capacity) {
     begin_ = std::exchange(spare.data, nullptr);
-    size = std::exchange(spare.capacity, 0);
+    size = std::exchange(spare.size, 0);
   } else {
-    size = capacity < 16 ? 16 : capacity;
-    begin_ = static_cast<char*>(std::malloc(size));
+    size = rounded(capacity);
+    begin_ = size > kMaxSpare ? allocate_large(size) : allocate_small(size);
     if (begin_ == nullptr) throw std::bad_alloc();
   }
   cur_ = begin_;
   end_ = begin_ + size;
 }
 
-JsonWriter::~JsonWriter() {
-  const auto size = static_cast<std::size_t>(end_ - begin_);
-  SpareBuffer& spare = t_spare;
-  if (size <= kMaxSpare && size > spare.capacity) {
-    std::free(spare.data);
-    spare.data = begin_;
-    spare.capacity = size;
-  } else {
-    std::free(begin_);
-  }
-}
+JsonWriter::~JsonWriter() { give_back(begin_, static_cast<std::size_t>(end_ - begin_)); }
 
 void JsonWriter::grow(std::size_t n) {
   const auto used = static_cast<std::size_t>(cur_ - begin_);
   const auto size = static_cast<std::size_t>(end_ - begin_);
-  std::size_t wanted = size * 2;
-  if (wanted < used + n) wanted = used + n;
-  char* p = static_cast<char*>(std::realloc(begin_, wanted));
-  if (p == nullptr) throw std::bad_alloc();
+  if (n > SIZE_MAX / 2 - used) throw std::bad_alloc();
+  std::size_t wanted = rounded(used + n > size * 2 ? used + n : size * 2);
+  char* p;
+  if (size > kMaxSpare || wanted <= kMaxSpare) {
+    p = resize(begin_, size, wanted);
+    if (p == nullptr) throw std::bad_alloc();
+  } else {
+    // Becoming large: the bytes so far are copied, so that the buffer they
+    // were in may still be the one the thread keeps.
+    std::size_t reserved = std::max(wanted, kFirstLarge);
+    p = allocate_large(reserved);
+    if (p == nullptr) p = allocate_large(reserved = wanted);
+    if (p == nullptr) throw std::bad_alloc();
+    wanted = reserved;
+    std::memcpy(p, begin_, used);
+    give_back(begin_, size);
+  }
   begin_ = p;
   cur_ = p + used;
   end_ = p + wanted;

@@ -9,10 +9,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <limits>
+#include <memory>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 namespace conjure_object {
 namespace {
@@ -361,6 +366,199 @@ TEST(JsonWriterBuffer, ReusedBuffersStartEmptyAndGrow) {
     small.raw(']');
     EXPECT_EQ(small.buffer(), "[0.5]");
   }
+}
+
+// A document of `items` entries, each its index and a string of `width`
+// copies of a letter that changes from entry to entry, written in small
+// appends: bytes lost or misplaced when a buffer grows, moves or is reused
+// show up in the text.
+struct Doc {
+  std::size_t items;
+  std::size_t width;
+};
+
+char letter(std::size_t i) { return static_cast<char>('a' + i % 26); }
+
+void write_item(JsonWriter& w, const Doc& d, std::size_t i) {
+  w.raw(i == 0 ? '[' : ',');
+  w.u64(i);
+  w.raw(',');
+  w.string(std::string(d.width, letter(i)));
+  if (i + 1 == d.items) w.raw(']');
+}
+
+void write_doc(JsonWriter& w, const Doc& d) {
+  for (std::size_t i = 0; i < d.items; ++i) write_item(w, d, i);
+}
+
+std::string expected_doc(const Doc& d) {
+  std::string s;
+  for (std::size_t i = 0; i < d.items; ++i) {
+    s += i == 0 ? "[" : ",";
+    s += std::to_string(i) + ",\"";
+    s.append(d.width, letter(i));
+    s += '"';
+  }
+  if (d.items != 0) s += ']';
+  return s;
+}
+
+// Where two texts first differ (npos when equal), so that a failure of a
+// many-megabyte document prints an offset rather than the document.
+std::size_t first_difference(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i)
+    if (a[i] != b[i]) return i;
+  return a.size() == b.size() ? std::string_view::npos : n;
+}
+
+#define EXPECT_SAME_TEXT(actual, expected)                                            \
+  EXPECT_EQ(first_difference(actual, expected), std::string_view::npos)              \
+      << (actual).size() << " bytes written, " << (expected).size() << " expected"
+
+// One thread, one document after another: the buffer grows in small steps and
+// in one jump, becomes large and moves, is given back, cut back to what the
+// thread keeps, and reused.
+TEST(JsonWriterBuffer, DocumentsOneAfterAnotherComeOutExact) {
+  const struct {
+    const char* what;
+    Doc doc;
+  } cases[] = {
+      {"one entry", {1, 0}},
+      {"past the first 64 KiB", {3000, 20}},
+      {"just under 1 MiB", {40000, 20}},
+      {"small after a kept buffer", {3, 2}},
+      {"past 1 MiB: becomes large", {60000, 30}},
+      {"small after a large one", {10, 5}},
+      {"past 64 MiB: a large buffer moves", {70000, 1000}},
+      {"under 1 MiB after a large one", {30000, 20}},
+      {"one 3 MB string: from the kept buffer to large at once", {1, 3000000}},
+      {"past 1 MiB again", {50000, 25}},
+      {"empty", {0, 0}},
+  };
+  for (const auto& c : cases) {
+    JsonWriter w;
+    write_doc(w, c.doc);
+    EXPECT_SAME_TEXT(w.buffer(), expected_doc(c.doc)) << ": " << c.what;
+  }
+}
+
+// A writer asked for a capacity starts with a buffer of at least that size,
+// the thread's kept one or a new one, and grows past it.
+TEST(JsonWriterBuffer, AnyStartingCapacity) {
+  const std::size_t capacities[] = {0, 1, 128, 64 << 10, 1 << 20, (1 << 20) + 1, 5 << 20, 80 << 20};
+  const Doc docs[] = {{2, 3}, {120000, 40}};
+  for (const std::size_t capacity : capacities) {
+    for (const Doc& doc : docs) {
+      JsonWriter w(capacity);
+      write_doc(w, doc);
+      EXPECT_SAME_TEXT(w.buffer(), expected_doc(doc)) << ": capacity " << capacity << ", " << doc.items << " entries";
+    }
+  }
+}
+
+// Writers alive at once on one thread each keep their own buffer: one that
+// becomes large gives its old buffer back to the thread while another writer
+// is still writing, and a writer made then takes it.
+TEST(JsonWriterBuffer, WritersAliveAtOnceKeepTheirOwnBytes) {
+  const Doc small{40, 3}, under_1mib{30000, 20}, large{80000, 40};
+  const struct {
+    Doc first, second, third;
+  } cases[] = {
+      {small, large, small},
+      {large, small, under_1mib},
+      {large, large, large},
+      {under_1mib, large, under_1mib},
+      {under_1mib, under_1mib, small},
+  };
+  for (const auto& c : cases) {
+    auto first = std::make_unique<JsonWriter>();
+    auto second = std::make_unique<JsonWriter>();
+    std::unique_ptr<JsonWriter> third;
+    const std::size_t items = std::max(c.first.items, c.second.items);
+    std::size_t third_items = 0;
+    for (std::size_t i = 0; i < items; ++i) {
+      if (i < c.first.items) write_item(*first, c.first, i);
+      if (i < c.second.items) write_item(*second, c.second, i);
+      // Made halfway, when either may have become large.
+      if (i == items / 2) third = std::make_unique<JsonWriter>();
+      if (third && third_items < c.third.items) write_item(*third, c.third, third_items++);
+    }
+    while (third_items < c.third.items) write_item(*third, c.third, third_items++);
+    EXPECT_SAME_TEXT(first->buffer(), expected_doc(c.first)) << ": first of " << c.first.items;
+    EXPECT_SAME_TEXT(second->buffer(), expected_doc(c.second)) << ": second of " << c.second.items;
+    EXPECT_SAME_TEXT(third->buffer(), expected_doc(c.third)) << ": third of " << c.third.items;
+    second.reset();
+    first.reset();
+    third.reset();
+    JsonWriter after;
+    write_doc(after, small);
+    EXPECT_SAME_TEXT(after.buffer(), expected_doc(small));
+  }
+}
+
+TEST(JsonWriterBuffer, ThreadsWriteAtOnce) {
+  const Doc docs[] = {{5, 1}, {60000, 30}, {30000, 20}, {100, 1000}, {1, 2000000}};
+  std::vector<std::string> problems(4);
+  std::vector<std::thread> threads;
+  for (std::size_t t = 0; t < problems.size(); ++t) {
+    threads.emplace_back([&, t] {
+      for (int round = 0; round < 3; ++round) {
+        for (std::size_t k = 0; k < std::size(docs); ++k) {
+          const Doc& doc = docs[(k + t) % std::size(docs)];
+          JsonWriter w;
+          write_doc(w, doc);
+          if (first_difference(w.buffer(), expected_doc(doc)) != std::string_view::npos)
+            problems[t] += "thread " + std::to_string(t) + ": " + std::to_string(doc.items) + " entries differ\n";
+        }
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const auto& p : problems) EXPECT_EQ(p, "");
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kUnderAsan = true;
+#elif defined(__has_feature)
+constexpr bool kUnderAsan = __has_feature(address_sanitizer);
+#else
+constexpr bool kUnderAsan = false;
+#endif
+
+std::size_t resident_bytes() {
+  std::FILE* f = std::fopen("/proc/self/statm", "r");
+  if (f == nullptr) return 0;
+  unsigned long size = 0, resident = 0;
+  const int read = std::fscanf(f, "%lu %lu", &size, &resident);
+  std::fclose(f);
+  return read == 2 ? resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+// Big documents written one after another leave the thread with no more
+// than the small buffer it keeps: not the writer's buffer, nor freed blocks
+// an allocator holds on to (under 32 MiB glibc keeps those after the first).
+TEST(JsonWriterBuffer, BigBuffersGoBackToTheSystem) {
+  if (kUnderAsan) GTEST_SKIP() << "AddressSanitizer's quarantine keeps freed memory resident";
+  const Doc doc{20000, 1000};  // about 20 MB
+  std::size_t before = 0;
+  std::vector<std::size_t> after;
+  std::thread([&] {
+    {
+      JsonWriter warm;
+      write_doc(warm, {10, 10});
+    }
+    before = resident_bytes();
+    for (int round = 0; round < 3; ++round) {
+      {
+        JsonWriter w;
+        write_doc(w, doc);
+      }
+      after.push_back(resident_bytes());
+    }
+  }).join();
+  ASSERT_NE(before, 0u);
+  for (const std::size_t a : after) EXPECT_LT(a, before + (std::size_t{4} << 20)) << "resident bytes before " << before;
 }
 
 TEST(JsonWriterErrors, FirstErrorWins) {
