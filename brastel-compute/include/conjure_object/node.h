@@ -12,12 +12,12 @@
 // Reference counts are atomic, so that C++ callers may share nodes between
 // threads. A binary whose every reference is taken and dropped by one
 // thread at a time may count with plain integers instead, saving a locked
-// instruction per copy: the Python module does, since it runs only under
-// its interpreter's lock (a stable-ABI module cannot load into a
+// instruction per copy and drop: the Python module does, since all its code
+// runs under its interpreter's lock (a stable-ABI module cannot load into a
 // free-threaded interpreter, only the main interpreter may import it, and
 // it never releases the lock). The choice is one for a whole binary, every
-// source compiled alike (the build sets it on the core library the module
-// links): the inline code below differs with it.
+// source compiled alike (the build sets it on the module's own build of the
+// core, for all that links it): the inline code below differs with it.
 #ifndef CONJURE_NODE_PLAIN_REFS
 #define CONJURE_NODE_PLAIN_REFS 0
 #endif
