@@ -184,3 +184,4 @@ echo "== Benchmarks under Python $BUILD_VERSION"
 "$BUILD_PY" -m pip install -q orjson
 "$BUILD_PY" bench/call_cost.py --quick
 "$BUILD_PY" bench/json_cost.py --quick
+"$BUILD_PY" bench/node_memory.py

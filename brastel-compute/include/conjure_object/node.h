@@ -9,6 +9,19 @@
 #include <cstdint>
 #include <utility>
 
+// Reference counts are atomic, so that C++ callers may share nodes between
+// threads. A binary whose every reference is taken and dropped by one
+// thread at a time may count with plain integers instead, saving a locked
+// instruction per copy and drop: the Python module does, since all its code
+// runs under its interpreter's lock (a stable-ABI module cannot load into a
+// free-threaded interpreter, only the main interpreter may import it, and
+// it never releases the lock). The choice is one for a whole binary, every
+// source compiled alike (the build sets it on the module's own build of the
+// core, for all that links it): the inline code below differs with it.
+#ifndef CONJURE_NODE_PLAIN_REFS
+#define CONJURE_NODE_PLAIN_REFS 0
+#endif
+
 namespace conjure_object {
 
 class Node {
@@ -21,6 +34,12 @@ class Node {
   static void* operator new(std::size_t size);
   static void operator delete(void* block, std::size_t size) noexcept;
 
+#if CONJURE_NODE_PLAIN_REFS
+  void retain() const noexcept { ++refs_; }
+  void release() const noexcept {
+    if (--refs_ == 0) destroy(this);
+  }
+#else
   void retain() const noexcept { refs_.fetch_add(1, std::memory_order_relaxed); }
   void release() const noexcept {
     // A sole owner needs no read-modify-write: nobody else can be copying a
@@ -29,6 +48,7 @@ class Node {
       destroy(this);
     }
   }
+#endif
 
  protected:
   Node() = default;
@@ -38,9 +58,18 @@ class Node {
   // Frees a node whose last reference is gone. Children released while a
   // node is being freed are queued instead of freed recursively, so freeing
   // a chain of any length uses constant stack.
+  // Named apart in each setting, so that sources compiled with the other
+  // one fail to link rather than share nodes with a mismatched count.
+#if CONJURE_NODE_PLAIN_REFS
+  [[gnu::abi_tag("plain_refs")]]
+#endif
   static void destroy(const Node* node) noexcept;
 
+#if CONJURE_NODE_PLAIN_REFS
+  mutable std::uint32_t refs_ = 1;
+#else
   mutable std::atomic<std::uint32_t> refs_{1};
+#endif
   mutable const Node* next_pending_ = nullptr;
 };
 
