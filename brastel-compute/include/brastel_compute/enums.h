@@ -200,14 +200,22 @@ class Enum : public Def {
     return Def::kTexts[index()];
   }
 
-  // Exact, case-sensitive match of the whole text; anything else fails with
-  // "Invalid custom type: " followed by the text as given.
-  static conjure_object::Result<Enum> try_from(std::string_view text)
+  // The value whose text is exactly the given one (case-sensitive, whole).
+  static constexpr std::optional<Enum> find(std::string_view text) noexcept
     requires enum_defs::TextNamed<Def>
   {
     for (std::size_t i = 0; i < Def::kTexts.size(); ++i) {
       if (Def::kTexts[i] == text) return Enum(static_cast<Value>(i));
     }
+    return std::nullopt;
+  }
+
+  // As find; anything else fails with "Invalid custom type: " followed by the
+  // text as given.
+  static conjure_object::Result<Enum> try_from(std::string_view text)
+    requires enum_defs::TextNamed<Def>
+  {
+    if (std::optional<Enum> found = find(text)) return *found;
     std::string message = "Invalid custom type: ";
     message.append(text);
     return conjure_object::Error{std::move(message)};
