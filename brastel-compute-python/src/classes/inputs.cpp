@@ -74,7 +74,7 @@ std::optional<objects::StringConstant> string_literal(PyObject* object) {
   Py_ssize_t size = 0;
   const char* utf8 = PyUnicode_AsUTF8AndSize(object, &size);
   if (!utf8) {
-    PyErr_Clear();
+    binding::discard_error();
     return std::nullopt;
   }
   return objects::StringConstant::literal(std::string(utf8, static_cast<std::size_t>(size)));

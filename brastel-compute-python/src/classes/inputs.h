@@ -151,7 +151,7 @@ struct Converted {
 
 // A str where a StringConstant is taken, the common case, as its literal at
 // once, without going through the union; nothing, and no error set, where
-// its text cannot be read (the union then reports it).
+// its text cannot be read as UTF-8 (the union then reports it).
 std::optional<objects::StringConstant> string_literal(PyObject* object);
 
 template <class T>

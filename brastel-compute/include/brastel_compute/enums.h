@@ -6,7 +6,7 @@
 // Each enum is Enum<Def>, where Def is its table: the values, their texts
 // (for the text-named ones) and their wire names. The values are
 // reachable as TimeUnit::Seconds, value() gives the plain enumerator for a
-// switch, and the text-named ones have text() and try_from().
+// switch, and the text-named ones have text(), find() and try_from().
 #pragma once
 
 #include <array>
