@@ -1,6 +1,5 @@
 // The range builders: a series and options waiting for the comparison or
 // operation that builds the range node. They have no to_json.
-#include <optional>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -23,10 +22,6 @@ auto receiver_arguments(const GroupWithinRangesBuilder& b) { return std::tie(b.i
 
 auto receiver_arguments(const NumericEqualityBuilder& b) {
   return std::tie(b.inputs, b.tolerance, b.min_points, b.min_duration, b.range_start);
-}
-
-auto receiver_arguments(const CategoryRangesBuilder& b) {
-  return std::tie(b.input, b.min_points, b.min_duration, b.range_start);
 }
 
 auto receiver_arguments(const CategoricalEqualityBuilder& b) {
@@ -53,27 +48,20 @@ template <EqualityOperator::Value Operator>
 constexpr auto categorical_equality =
     on_receiver<CategoricalEqualityBuilder, with_last<&bc::range_series_categorical_equality_ranges, Operator>>;
 
-using MinPoints = std::optional<objects::IntegerConstant>;
-using MinDuration = std::optional<objects::Duration>;
-using Start = std::optional<bc::RangeStart>;
-
-// The categories, after the builder's fields here, come between its input
-// and its options in the node; each str is made a literal as it is read.
+// The categories come between the builder's input and its options; each
+// str is made a literal as the list is read.
 template <EnumFilterOperator::Value Operator>
-objects::RangeSeries category_filter(objects::EnumSeries input, MinPoints min_points, MinDuration min_duration,
-                                     Start range_start, std::vector<objects::StringConstant> values) {
-  return pc::categorical_series_category_ranges(std::move(input), std::move(values), std::move(min_points),
-                                                std::move(min_duration), range_start, Operator);
+objects::RangeSeries category_filter(CategoryRangesBuilder self, std::vector<objects::StringConstant> values) {
+  return pc::categorical_series_category_ranges(std::move(self.input), std::move(values), std::move(self.min_points),
+                                                std::move(self.min_duration), self.range_start, Operator);
 }
 
 // eq and ne: one value stands for a list of it alone.
 template <EnumFilterOperator::Value Operator>
-objects::RangeSeries category_filter_one(objects::EnumSeries input, MinPoints min_points, MinDuration min_duration,
-                                         Start range_start, objects::StringConstant value) {
+objects::RangeSeries category_filter_one(CategoryRangesBuilder self, objects::StringConstant value) {
   std::vector<objects::StringConstant> values;
   values.push_back(std::move(value));
-  return category_filter<Operator>(std::move(input), std::move(min_points), std::move(min_duration), range_start,
-                                   std::move(values));
+  return category_filter<Operator>(std::move(self), std::move(values));
 }
 
 template <auto F>
