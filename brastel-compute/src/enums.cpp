@@ -1,8 +1,29 @@
 #include "brastel_compute/enums.h"
 
 #include <cstddef>
+#include <optional>
+#include <string_view>
 
 namespace brastel_compute {
+
+template <class Def>
+std::optional<Enum<Def>> Enum<Def>::find(std::string_view text) noexcept
+  requires enum_defs::TextNamed<Def>
+{
+  for (std::size_t i = 0; i < Def::kTexts.size(); ++i) {
+    if (Def::kTexts[i] == text) return Enum(static_cast<Value>(i));
+  }
+  return std::nullopt;
+}
+
+template std::optional<TimeUnit> TimeUnit::find(std::string_view) noexcept;
+template std::optional<NumericDataType> NumericDataType::find(std::string_view) noexcept;
+template std::optional<RangeStart> RangeStart::find(std::string_view) noexcept;
+template std::optional<RefpropProperty> RefpropProperty::find(std::string_view) noexcept;
+template std::optional<RefpropSubstance> RefpropSubstance::find(std::string_view) noexcept;
+template std::optional<SeriesStorage> SeriesStorage::find(std::string_view) noexcept;
+template std::optional<UnboundedBehavior> UnboundedBehavior::find(std::string_view) noexcept;
+
 namespace {
 
 // Every table has a row per value, the given last value being the last row,

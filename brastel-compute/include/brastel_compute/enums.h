@@ -201,14 +201,10 @@ class Enum : public Def {
   }
 
   // The value whose text is exactly the given one (case-sensitive, whole).
-  static constexpr std::optional<Enum> find(std::string_view text) noexcept
-    requires enum_defs::TextNamed<Def>
-  {
-    for (std::size_t i = 0; i < Def::kTexts.size(); ++i) {
-      if (Def::kTexts[i] == text) return Enum(static_cast<Value>(i));
-    }
-    return std::nullopt;
-  }
+  // Made once per enum, in enums.cpp: inlined, its compares with every text
+  // would swell each function that reads an enum argument.
+  static std::optional<Enum> find(std::string_view text) noexcept
+    requires enum_defs::TextNamed<Def>;
 
   // As find; anything else fails with "Invalid custom type: " followed by the
   // text as given.
