@@ -52,12 +52,8 @@ wire::NumericSeries group_within_ranges(wire::NumericSeries input, wire::RangeSe
 
 wire::RangeSeries boolean_series_ranges(wire::BooleanSeries input, MinPoints min_points, MinDuration min_duration,
                                         Start range_start) {
-  return wire::RangeSeries::boolean_ranges(wire::boolean_ranges::builder()
-                                               .input(std::move(input))
-                                               .min_points(std::move(min_points))
-                                               .min_duration(std::move(min_duration))
-                                               .range_start(to_wire(range_start))
-                                               .build());
+  return node<&wire::RangeSeries::boolean_ranges>(std::move(input), std::move(min_points), std::move(min_duration),
+                                                  to_wire(range_start));
 }
 
 wire::NumericSeries numeric_series_refprop(
@@ -69,11 +65,8 @@ wire::NumericSeries numeric_series_refprop(
   for (auto& [property, series] : inputs) {
     by_property.insert_or_assign(::brastel_compute::to_wire_map_key(property), std::move(series));
   }
-  return wire::NumericSeries::refprop_v2(wire::refprop_series_v2::builder()
-                                             .substance(to_wire(substance))
-                                             .output_property(to_wire(output_property))
-                                             .inputs(std::move(by_property))
-                                             .build());
+  return node<&wire::NumericSeries::refprop_v2>(std::move(by_property), to_wire(substance),
+                                                to_wire(output_property));
 }
 
 wire::NumericSeries numeric_series_resample(wire::NumericSeries input, wire::Duration interval) {
@@ -121,11 +114,7 @@ wire::NumericSeries categorical_series_to_numeric(wire::EnumSeries input,
                                                   std::optional<wire::DoubleConstant> default_value) {
   std::map<std::string, wire::DoubleConstant> by_text;
   for (auto& [text, value] : mapping) by_text.insert_or_assign(std::move(text), std::move(value));
-  return wire::NumericSeries::enum_to_numeric(wire::enum_to_numeric_series::builder()
-                                                  .input(std::move(input))
-                                                  .mapping(std::move(by_text))
-                                                  .default_value(std::move(default_value))
-                                                  .build());
+  return node<&wire::NumericSeries::enum_to_numeric>(std::move(input), std::move(by_text), std::move(default_value));
 }
 
 wire::RangeSeries numeric_series_crossover_ranges(wire::NumericSeries input_a, wire::NumericSeries input_b) {
@@ -136,14 +125,9 @@ wire::RangeSeries categorical_series_category_ranges(wire::EnumSeries input, std
                                                      MinPoints min_points, MinDuration min_duration,
                                                      Start range_start,
                                                      ::brastel_compute::EnumFilterOperator operator_) {
-  return wire::RangeSeries::category_filter_ranges_v2(wire::category_filter_ranges_v2::builder()
-                                                          .input(std::move(input))
-                                                          .operator_(to_wire(operator_))
-                                                          .values(std::move(values))
-                                                          .min_points(std::move(min_points))
-                                                          .min_duration(std::move(min_duration))
-                                                          .range_start(to_wire(range_start))
-                                                          .build());
+  return node<&wire::RangeSeries::category_filter_ranges_v2>(std::move(input), std::move(values),
+                                                             std::move(min_points), std::move(min_duration),
+                                                             to_wire(range_start), to_wire(operator_));
 }
 
 wire::EnumSeries categorical_series_nth_point_downsample(wire::EnumSeries input, wire::IntegerConstant n) {

@@ -104,7 +104,39 @@ def test_category_filters(method, values, listed, operator):
     assert_made(CATEGORY_RANGES, lambda b: getattr(b, method)(values=values), RANGE, expected)
 
 
+class OtherStr(str):
+    """A str whose str() is another text."""
 
+    def __str__(self):
+        return "hours"
+
+
+# Taken as a text constant, a str of any class is its own text; taken as a
+# text-named enum, it is read through str().
+@pytest.mark.parametrize("call, expected", [
+    (lambda: CATEGORY_RANGES.eq(OtherStr("v")),
+     '{"type":"categoryFilterRangesV2","categoryFilterRangesV2":{"input":%s,"values":[%s],"minDuration":%s,'
+     '"operator":"IS_IN"}}' % (A, slit("v"), H1)),
+    (lambda: CATEGORY_RANGES.matches_regex([OtherStr("v"), "w"]),
+     '{"type":"categoryFilterRangesV2","categoryFilterRangesV2":{"input":%s,"values":[%s,%s],"minDuration":%s,'
+     '"operator":"MATCHES_ANY_REGEX"}}' % (A, slit("v"), slit("w"), H1)),
+    (lambda: r().to_durations(c.UnboundedRangeBehavior.Drop(), OtherStr("days")),
+     '{"type":"rangeDuration","rangeDuration":{"input":%s,"unboundedRangeBehavior":{"type":"drop","drop":{}},'
+     '"timeUnit":"HOURS"}}' % R),
+])
+def test_str_subclasses_as_texts_and_enums(call, expected):
+    assert call().to_json() == expected
+
+
+
+
+# A str that UTF-8 cannot hold (a lone surrogate) where a text constant is taken.
+SURROGATE_ERROR = ("failed to extract enum StringConstantInput ('Wrapped | String')\n"
+                   "- variant Wrapped (Wrapped): TypeError: failed to extract field StringConstantInput::Wrapped.0, "
+                   "caused by TypeError: 'str' object is not an instance of 'StringConstant'\n"
+                   "- variant String (String): TypeError: failed to extract field StringConstantInput::String.0, "
+                   "caused by UnicodeEncodeError: 'utf-8' codec can't encode character '\\udc80' in position 1: "
+                   "surrogates not allowed")
 
 ARGUMENT_ERRORS = [
     (lambda: c.RangeSeries.Union("ab"), TypeError, "Can't extract `str` to `Vec`", "inputs"),
@@ -133,6 +165,8 @@ ARGUMENT_ERRORS = [
     (lambda: CATEGORY_RANGES.is_not_in(("a", b"b")), TypeError,
      STRING_INPUT_ERROR % ("'bytes' object", "'bytes' object"), "values"),
     (lambda: CATEGORY_RANGES.eq(["a"]), TypeError, STRING_INPUT_ERROR % ("'list' object", "'list' object"), "value"),
+    (lambda: CATEGORY_RANGES.eq("a\udc80"), TypeError, SURROGATE_ERROR, "value"),
+    (lambda: CATEGORY_RANGES.is_in(["a", "a\udc80"]), TypeError, SURROGATE_ERROR, "values"),
 ]
 
 

@@ -70,11 +70,7 @@ RangeSeries range_series_duration_filter(RangeSeries input, Duration duration,
 
 RangeSeries numeric_series_extrema_ranges(NumericSeries input, std::optional<DoubleConstant> minimum_prominence,
                                           PeakType selection) {
-  return RangeSeries::extrema_ranges_v2(wire::extrema_ranges_v2::builder()
-                                            .input(std::move(input))
-                                            .selection(to_wire(selection))
-                                            .minimum_prominence(std::move(minimum_prominence))
-                                            .build());
+  return node<&RangeSeries::extrema_ranges_v2>(std::move(input), std::move(minimum_prominence), to_wire(selection));
 }
 
 RangeSeries range_series_numeric_equality_ranges(std::vector<NumericSeries> inputs,
@@ -83,14 +79,9 @@ RangeSeries range_series_numeric_equality_ranges(std::vector<NumericSeries> inpu
                                                  std::optional<Duration> min_duration,
                                                  std::optional<RangeStart> range_start,
                                                  EqualityOperator equality_operator) {
-  return RangeSeries::numeric_equality_ranges_v2(wire::numeric_equality_ranges_v2::builder()
-                                                     .equality_operator(to_wire(equality_operator))
-                                                     .inputs(std::move(inputs))
-                                                     .tolerance(std::move(tolerance))
-                                                     .min_points(std::move(min_points))
-                                                     .min_duration(std::move(min_duration))
-                                                     .range_start(to_wire(range_start))
-                                                     .build());
+  return node<&RangeSeries::numeric_equality_ranges_v2>(std::move(inputs), std::move(tolerance),
+                                                        std::move(min_points), std::move(min_duration),
+                                                        to_wire(range_start), to_wire(equality_operator));
 }
 
 RangeSeries range_series_categorical_equality_ranges(std::vector<EnumSeries> inputs,
@@ -98,13 +89,9 @@ RangeSeries range_series_categorical_equality_ranges(std::vector<EnumSeries> inp
                                                      std::optional<Duration> min_duration,
                                                      std::optional<RangeStart> range_start,
                                                      EqualityOperator equality_operator) {
-  return RangeSeries::categorical_equality_ranges_v2(wire::categorical_equality_ranges_v2::builder()
-                                                         .equality_operator(to_wire(equality_operator))
-                                                         .inputs(std::move(inputs))
-                                                         .min_points(std::move(min_points))
-                                                         .min_duration(std::move(min_duration))
-                                                         .range_start(to_wire(range_start))
-                                                         .build());
+  return node<&RangeSeries::categorical_equality_ranges_v2>(std::move(inputs), std::move(min_points),
+                                                            std::move(min_duration), to_wire(range_start),
+                                                            to_wire(equality_operator));
 }
 
 EnumSeries categorical_series_time_shift(EnumSeries input, Duration duration) {

@@ -116,11 +116,8 @@ NumericSeries numeric_if_else(BooleanSeries condition, NumericSeries true_value,
 
 NumericSeries numeric_series_derivative(NumericSeries input, std::optional<TimeUnit> time_unit,
                                         std::optional<NegativeValueConfiguration> negative_values_configuration) {
-  return NumericSeries::derivative(derivative_series::builder()
-                                       .input(std::move(input))
-                                       .time_unit(to_wire(time_unit))
-                                       .negative_values_configuration(std::move(negative_values_configuration))
-                                       .build());
+  return node<&NumericSeries::derivative>(std::move(input), to_wire(time_unit),
+                                          std::move(negative_values_configuration));
 }
 
 NumericSeries numeric_series_value_difference(NumericSeries input,
@@ -166,33 +163,23 @@ NumericSeries numeric_series_signal_filter(NumericSeries input, SignalFilterConf
 }
 
 NumericSeries numeric_series_z_score(NumericSeries input, std::vector<StringConstant> group_by_tags) {
-  return NumericSeries::z_score(
-      zscore_series::builder().input(std::move(input)).group_by_tags(tag_set(std::move(group_by_tags))).build());
+  return node<&NumericSeries::z_score>(std::move(input), tag_set(std::move(group_by_tags)), std::nullopt);
 }
 
 NumericSeries numeric_series_select_tags(NumericSeries input, std::vector<StringConstant> tag_keys) {
-  return NumericSeries::select_tags(
-      numeric_select_tags_series::builder().input(std::move(input)).tag_keys(tag_set(std::move(tag_keys))).build());
+  return node<&NumericSeries::select_tags>(std::move(input), tag_set(std::move(tag_keys)));
 }
 
 NumericSeries numeric_series_select_numeric(std::optional<StringConstant> name, std::optional<Dataset> dataset,
                                             std::optional<Sampling> sampling,
                                             std::optional<brastel_compute::SeriesStorage> storage) {
-  return NumericSeries::select_numeric(select_series::builder()
-                                           .name(std::move(name))
-                                           .dataset(std::move(dataset))
-                                           .sampling(std::move(sampling))
-                                           .storage(to_wire(storage))
-                                           .build());
+  return node<&NumericSeries::select_numeric>(std::move(name), std::move(dataset), std::move(sampling),
+                                              to_wire(storage));
 }
 
 NumericSeries struct_series_extract_numeric(StructSeries input, std::vector<StringConstant> field_path,
                                             std::optional<brastel_compute::NumericDataType> data_type) {
-  return NumericSeries::extract_from_struct(extract_numeric_from_struct_series::builder()
-                                                .input(std::move(input))
-                                                .field_path(std::move(field_path))
-                                                .data_type(to_wire(data_type))
-                                                .build());
+  return node<&NumericSeries::extract_from_struct>(std::move(input), std::move(field_path), to_wire(data_type));
 }
 
 NumericSeries numeric_series_udf(std::vector<Series> inputs, UdfSource source) {

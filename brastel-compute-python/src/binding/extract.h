@@ -153,6 +153,15 @@ template <class Def>
 struct Extract<brastel_compute::Enum<Def>> {
   using E = brastel_compute::Enum<Def>;
   static std::optional<E> from(PyObject* object) {
+    // An exact str, the common case, is its own str(): matched in place.
+    if (PyUnicode_CheckExact(object)) {
+      Py_ssize_t size = 0;
+      if (const char* utf8 = PyUnicode_AsUTF8AndSize(object, &size)) {
+        if (std::optional<E> found = E::find(std::string_view(utf8, static_cast<std::size_t>(size)))) return found;
+      } else {
+        discard_error();  // lone surrogates: the text below replaces them
+      }
+    }
     std::string text = enum_argument_text(object);
     auto parsed = E::try_from(text);
     if (!parsed) {

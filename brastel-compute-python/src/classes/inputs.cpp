@@ -69,6 +69,17 @@ objects::DoubleConstant convert(FloatConstantInput input) {
                     std::move(input.value));
 }
 
+std::optional<objects::StringConstant> string_literal(PyObject* object) {
+  if (!PyUnicode_Check(object)) return std::nullopt;
+  Py_ssize_t size = 0;
+  const char* utf8 = PyUnicode_AsUTF8AndSize(object, &size);
+  if (!utf8) {
+    binding::discard_error();
+    return std::nullopt;
+  }
+  return objects::StringConstant::literal(std::string(utf8, static_cast<std::size_t>(size)));
+}
+
 std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>> convert_refprop_inputs(
     std::vector<std::pair<std::string, NumericSeriesInput>> inputs) {
   std::vector<std::pair<brastel_compute::RefpropProperty, objects::NumericSeries>> out;

@@ -149,6 +149,11 @@ struct Converted {
   T value;
 };
 
+// A str where a StringConstant is taken, the common case, as its literal at
+// once, without going through the union; nothing, and no error set, where
+// its text cannot be read as UTF-8 (the union then reports it).
+std::optional<objects::StringConstant> string_literal(PyObject* object);
+
 template <class T>
 T convert(Converted<T> input) {
   return std::move(input.value);
@@ -345,6 +350,9 @@ struct Extract<Converted<T>> {
     // T's own class, the common case, skips the union's value and its
     // conversion altogether.
     if (Extract<T>::matches(object)) return Extract<T>::from(object);
+    if constexpr (std::is_same_v<T, objects::StringConstant>) {
+      if (std::optional<T> literal = string_literal(object)) return literal;
+    }
     std::optional<Union> input = Extract<Union>::from(object);
     if (!input) return std::nullopt;
     return brastel_python::convert(std::move(*input));

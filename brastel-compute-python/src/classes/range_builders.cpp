@@ -48,20 +48,24 @@ template <EqualityOperator::Value Operator>
 constexpr auto categorical_equality =
     on_receiver<CategoricalEqualityBuilder, with_last<&bc::range_series_categorical_equality_ranges, Operator>>;
 
-// The categories come between the builder's input and its options.
+// The categories come between the builder's input and its options; each
+// str is made a literal as the list is read.
 template <EnumFilterOperator::Value Operator>
-objects::RangeSeries category_filter(const CategoryRangesBuilder& self, std::vector<StringConstantInput> values) {
-  return pc::categorical_series_category_ranges(self.input, convert(std::move(values)), self.min_points,
-                                                self.min_duration, self.range_start, Operator);
+objects::RangeSeries category_filter(CategoryRangesBuilder self, std::vector<objects::StringConstant> values) {
+  return pc::categorical_series_category_ranges(std::move(self.input), std::move(values), std::move(self.min_points),
+                                                std::move(self.min_duration), self.range_start, Operator);
 }
 
 // eq and ne: one value stands for a list of it alone.
 template <EnumFilterOperator::Value Operator>
-objects::RangeSeries category_filter_one(const CategoryRangesBuilder& self, StringConstantInput value) {
-  std::vector<StringConstantInput> values;
+objects::RangeSeries category_filter_one(CategoryRangesBuilder self, objects::StringConstant value) {
+  std::vector<objects::StringConstant> values;
   values.push_back(std::move(value));
-  return category_filter<Operator>(self, std::move(values));
+  return category_filter<Operator>(std::move(self), std::move(values));
 }
+
+template <auto F>
+constexpr auto categories = on_receiver<CategoryRangesBuilder, F>;
 
 // The duration comes between the builder's input and its option.
 template <ThresholdOperator::Value Comparison>
@@ -79,11 +83,11 @@ PyType_Spec* WrappedCategoricalEqualityBuilder::spec() {
 
 PyType_Spec* WrappedCategoryRangesBuilder::spec() {
   return class_spec<WrappedCategoryRangesBuilder>(
-      method<"is_in($self, values)", &category_filter<EnumFilterOperator::IsIn>>,
-      method<"is_not_in($self, values)", &category_filter<EnumFilterOperator::IsNotIn>>,
-      method<"eq($self, value)", &category_filter_one<EnumFilterOperator::IsIn>>,
-      method<"ne($self, value)", &category_filter_one<EnumFilterOperator::IsNotIn>>,
-      method<"matches_regex($self, values)", &category_filter<EnumFilterOperator::MatchesAnyRegex>>);
+      method<"is_in($self, values)", categories<&category_filter<EnumFilterOperator::IsIn>>>,
+      method<"is_not_in($self, values)", categories<&category_filter<EnumFilterOperator::IsNotIn>>>,
+      method<"eq($self, value)", categories<&category_filter_one<EnumFilterOperator::IsIn>>>,
+      method<"ne($self, value)", categories<&category_filter_one<EnumFilterOperator::IsNotIn>>>,
+      method<"matches_regex($self, values)", categories<&category_filter<EnumFilterOperator::MatchesAnyRegex>>>);
 }
 
 PyType_Spec* WrappedDurationFilterBuilder::spec() {

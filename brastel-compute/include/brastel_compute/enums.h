@@ -4,9 +4,9 @@
 // with to_wire(). Unlike the wire enums they have no unknown value.
 //
 // Each enum is Enum<Def>, where Def is its table: the values, their texts
-// (for the text-named ones) and their quoted wire names. The values are
+// (for the text-named ones) and their wire names. The values are
 // reachable as TimeUnit::Seconds, value() gives the plain enumerator for a
-// switch, and the text-named ones have text() and try_from().
+// switch, and the text-named ones have text(), find() and try_from().
 #pragma once
 
 #include <array>
@@ -34,7 +34,7 @@ struct TimeUnit {
   static constexpr std::array<std::string_view, 7> kTexts{
       "days", "hours", "minutes", "seconds", "milliseconds", "microseconds", "nanoseconds"};
   static constexpr std::array<std::string_view, 7> kWire{
-      "\"DAYS\"", "\"HOURS\"", "\"MINUTES\"", "\"SECONDS\"", "\"MILLISECONDS\"", "\"MICROSECONDS\"", "\"NANOSECONDS\"",
+      "DAYS", "HOURS", "MINUTES", "SECONDS", "MILLISECONDS", "MICROSECONDS", "NANOSECONDS",
   };
 };
 
@@ -43,7 +43,7 @@ struct NumericDataType {
   using Wire = conjure::objects::NumericDataType;
   enum Value : std::uint8_t { Int64, Float64, Uint64 };
   static constexpr std::array<std::string_view, 3> kTexts{"int64", "float64", "uint64"};
-  static constexpr std::array<std::string_view, 3> kWire{"\"INT64\"", "\"FLOAT64\"", "\"UINT64\""};
+  static constexpr std::array<std::string_view, 3> kWire{"INT64", "FLOAT64", "UINT64"};
 };
 
 struct RangeStart {
@@ -51,7 +51,7 @@ struct RangeStart {
   using Wire = conjure::objects::RangeStart;
   enum Value : std::uint8_t { ConditionStart, PersistenceStart };
   static constexpr std::array<std::string_view, 2> kTexts{"condition_start", "persistence_start"};
-  static constexpr std::array<std::string_view, 2> kWire{"\"CONDITION_START\"", "\"PERSISTENCE_START\""};
+  static constexpr std::array<std::string_view, 2> kWire{"CONDITION_START", "PERSISTENCE_START"};
 };
 
 struct RefpropProperty {
@@ -76,8 +76,8 @@ struct RefpropProperty {
       "viscosity",
   };
   static constexpr std::array<std::string_view, 7> kWire{
-      "\"TEMPERATURE\"", "\"PRESSURE\"", "\"MASS_DENSITY\"", "\"MASS_SPECIFIC_ENTHALPY\"",
-      "\"MASS_SPECIFIC_INTERNAL_ENERGY\"", "\"MASS_SPECIFIC_ENTROPY\"", "\"VISCOSITY\"",
+      "TEMPERATURE", "PRESSURE", "MASS_DENSITY", "MASS_SPECIFIC_ENTHALPY",
+      "MASS_SPECIFIC_INTERNAL_ENERGY", "MASS_SPECIFIC_ENTROPY", "VISCOSITY",
   };
 };
 
@@ -106,9 +106,9 @@ struct RefpropSubstance {
       "xenon", "air", "carbon_dioxide", "argon", "carbon_monoxide", "jet_a_4658", "jet_a_3638",
   };
   static constexpr std::array<std::string_view, 15> kWire{
-      "\"NITROGEN\"", "\"OXYGEN\"", "\"HELIUM\"", "\"HYDROGEN\"", "\"METHANE\"", "\"PROPANE\"", "\"BUTANE\"",
-      "\"WATER\"", "\"XENON\"", "\"AIR\"", "\"CARBON_DIOXIDE\"", "\"ARGON\"", "\"CARBON_MONOXIDE\"", "\"JET_A_4658\"",
-      "\"JET_A_3638\"",
+      "NITROGEN", "OXYGEN", "HELIUM", "HYDROGEN", "METHANE", "PROPANE", "BUTANE",
+      "WATER", "XENON", "AIR", "CARBON_DIOXIDE", "ARGON", "CARBON_MONOXIDE", "JET_A_4658",
+      "JET_A_3638",
   };
 };
 
@@ -117,7 +117,7 @@ struct SeriesStorage {
   using Wire = conjure::objects::SeriesStorage;
   enum Value : std::uint8_t { Iceberg, Clickhouse };
   static constexpr std::array<std::string_view, 2> kTexts{"iceberg", "clickhouse"};
-  static constexpr std::array<std::string_view, 2> kWire{"\"ICEBERG\"", "\"CLICKHOUSE\""};
+  static constexpr std::array<std::string_view, 2> kWire{"ICEBERG", "CLICKHOUSE"};
 };
 
 struct UnboundedBehavior {
@@ -125,7 +125,7 @@ struct UnboundedBehavior {
   using Wire = conjure::objects::UnboundedBehavior;
   enum Value : std::uint8_t { Infinity, WindowBound };
   static constexpr std::array<std::string_view, 2> kTexts{"infinity", "window_bound"};
-  static constexpr std::array<std::string_view, 2> kWire{"\"INFINITY\"", "\"WINDOW_BOUND\""};
+  static constexpr std::array<std::string_view, 2> kWire{"INFINITY", "WINDOW_BOUND"};
 };
 
 // Operator enums: no text form, the caller's method picks the value.
@@ -142,8 +142,8 @@ struct ThresholdOperator {
     NotEqualTo,
   };
   static constexpr std::array<std::string_view, 6> kWire{
-      "\"GREATER_THAN\"", "\"GREATER_THAN_OR_EQUAL_TO\"", "\"LESS_THAN\"", "\"LESS_THAN_OR_EQUAL_TO\"", "\"EQUAL_TO\"",
-      "\"NOT_EQUAL_TO\"",
+      "GREATER_THAN", "GREATER_THAN_OR_EQUAL_TO", "LESS_THAN", "LESS_THAN_OR_EQUAL_TO", "EQUAL_TO",
+      "NOT_EQUAL_TO",
   };
 };
 
@@ -151,28 +151,28 @@ struct EqualityOperator {
   static constexpr std::string_view kName = "EqualityOperator";
   using Wire = conjure::objects::EqualityOperator;
   enum Value : std::uint8_t { AllEqual, NotAllEqual };
-  static constexpr std::array<std::string_view, 2> kWire{"\"ALL_EQUAL\"", "\"NOT_ALL_EQUAL\""};
+  static constexpr std::array<std::string_view, 2> kWire{"ALL_EQUAL", "NOT_ALL_EQUAL"};
 };
 
 struct EnumFilterOperator {
   static constexpr std::string_view kName = "EnumFilterOperator";
   using Wire = conjure::objects::EnumFilterOperator;
   enum Value : std::uint8_t { IsIn, IsNotIn, MatchesAnyRegex };
-  static constexpr std::array<std::string_view, 3> kWire{"\"IS_IN\"", "\"IS_NOT_IN\"", "\"MATCHES_ANY_REGEX\""};
+  static constexpr std::array<std::string_view, 3> kWire{"IS_IN", "IS_NOT_IN", "MATCHES_ANY_REGEX"};
 };
 
 struct RangePaddingConfiguration {
   static constexpr std::string_view kName = "RangePaddingConfiguration";
   using Wire = conjure::objects::RangePaddingConfiguration;
   enum Value : std::uint8_t { PadStart, PadEnd, PadStartAndEnd };
-  static constexpr std::array<std::string_view, 3> kWire{"\"PAD_START\"", "\"PAD_END\"", "\"PAD_START_AND_END\""};
+  static constexpr std::array<std::string_view, 3> kWire{"PAD_START", "PAD_END", "PAD_START_AND_END"};
 };
 
 struct PeakType {
   static constexpr std::string_view kName = "PeakType";
   using Wire = conjure::objects::PeakType;
   enum Value : std::uint8_t { Peak, Trough, Both };
-  static constexpr std::array<std::string_view, 3> kWire{"\"PEAK\"", "\"TROUGH\"", "\"BOTH\""};
+  static constexpr std::array<std::string_view, 3> kWire{"PEAK", "TROUGH", "BOTH"};
 };
 
 template <class Def>
@@ -200,14 +200,18 @@ class Enum : public Def {
     return Def::kTexts[index()];
   }
 
-  // Exact, case-sensitive match of the whole text; anything else fails with
-  // "Invalid custom type: " followed by the text as given.
+  // The value whose text is exactly the given one (case-sensitive, whole).
+  // Made once per enum, in enums.cpp: inlined, its compares with every text
+  // would swell each function that reads an enum argument.
+  static std::optional<Enum> find(std::string_view text) noexcept
+    requires enum_defs::TextNamed<Def>;
+
+  // As find; anything else fails with "Invalid custom type: " followed by the
+  // text as given.
   static conjure_object::Result<Enum> try_from(std::string_view text)
     requires enum_defs::TextNamed<Def>
   {
-    for (std::size_t i = 0; i < Def::kTexts.size(); ++i) {
-      if (Def::kTexts[i] == text) return Enum(static_cast<Value>(i));
-    }
+    if (std::optional<Enum> found = find(text)) return *found;
     std::string message = "Invalid custom type: ";
     message.append(text);
     return conjure_object::Error{std::move(message)};
@@ -232,29 +236,44 @@ using PeakType = Enum<enum_defs::PeakType>;
 
 namespace enum_defs {
 
-// Reads the row's quoted wire name back through the wire enum's reader.
+// The wire value of each row, found at compile time by the row's name among
+// the wire enum's names: a call only indexes this table. A name that the
+// wire enum lacks stops the build.
 template <class Def>
-typename Def::Wire read_wire(std::size_t index, const char* guard) {
-  // A value cast from outside the enum's range has no row to read.
-  if (index >= Def::kWire.size()) throw Panic(guard);
-  auto read = Def::Wire::from_json(Def::kWire[index]);
-  if (!read.ok()) throw Panic(guard);
-  return std::move(read).value();
+consteval std::array<typename Def::Wire::Value, Def::kWire.size()> wire_values() {
+  std::array<typename Def::Wire::Value, Def::kWire.size()> values{};
+  for (std::size_t row = 0; row < Def::kWire.size(); ++row) {
+    std::size_t known = 0;
+    while (known < Def::Wire::kNames.size() && Def::Wire::kNames[known] != Def::kWire[row]) ++known;
+    if (known == Def::Wire::kNames.size()) throw "a row names a value that its wire enum does not know";
+    values[row] = static_cast<typename Def::Wire::Value>(known);
+  }
+  return values;
+}
+
+template <class Def>
+inline constexpr auto kWireValues = wire_values<Def>();
+
+template <class Def>
+typename Def::Wire wire_value(std::size_t index, const char* guard) {
+  // A value cast from outside the enum's range has no row.
+  if (index >= kWireValues<Def>.size()) throw Panic(guard);
+  return typename Def::Wire(kWireValues<Def>[index]);
 }
 
 }  // namespace enum_defs
 
-// The wire value of the same row; a failed read is a Panic ("enum variant
-// string should deserialize"), which the fixed tables rule out (enums.cpp).
+// The wire value of the same row; a value without a row is a Panic ("enum
+// variant string should deserialize").
 template <class Def>
 typename Def::Wire to_wire(Enum<Def> value) {
-  return enum_defs::read_wire<Def>(value.index(), "enum variant string should deserialize");
+  return enum_defs::wire_value<Def>(value.index(), "enum variant string should deserialize");
 }
 
 // As to_wire, for the property keys of a refprop input map, whose guard has
 // its own text ("generated enum option should deserialize").
 inline conjure::objects::RefpropProperty to_wire_map_key(RefpropProperty value) {
-  return enum_defs::read_wire<enum_defs::RefpropProperty>(value.index(), "generated enum option should deserialize");
+  return enum_defs::wire_value<enum_defs::RefpropProperty>(value.index(), "generated enum option should deserialize");
 }
 
 // An absent value stays absent.

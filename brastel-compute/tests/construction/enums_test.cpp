@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brastel_compute {
@@ -165,6 +167,25 @@ TEST(OperatorEnums, MapToTheWireValueOfTheirRow) {
       {PeakType::Trough, "TROUGH"},
       {PeakType::Both, "BOTH"},
   });
+}
+
+// A value cast from outside its enum has no row: each conversion panics with
+// its own text.
+TEST(EnumsOutOfRange, PanicWithTheirGuardTexts) {
+  const std::vector<std::pair<std::function<void()>, std::string>> cases = {
+      {[] { (void)to_wire(PeakType(static_cast<PeakType::Value>(3))); }, "enum variant string should deserialize"},
+      {[] { (void)to_wire(TimeUnit(static_cast<TimeUnit::Value>(200))); }, "enum variant string should deserialize"},
+      {[] { (void)to_wire_map_key(RefpropProperty(static_cast<RefpropProperty::Value>(7))); },
+       "generated enum option should deserialize"},
+  };
+  for (const auto& [convert, message] : cases) {
+    try {
+      convert();
+      ADD_FAILURE() << message << ": no panic";
+    } catch (const Panic& panic) {
+      EXPECT_EQ(std::string(panic.what()), message);
+    }
+  }
 }
 
 }  // namespace
