@@ -5,19 +5,11 @@
 // expect proportionally fewer levels.
 #pragma once
 
+#include "conjure_object/sanitizer.h"
+
 namespace test_support {
 
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr int kSanitizerFrameGrowth = 4;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr int kSanitizerFrameGrowth = 4;
-#else
-inline constexpr int kSanitizerFrameGrowth = 1;
-#endif
-#else
-inline constexpr int kSanitizerFrameGrowth = 1;
-#endif
+inline constexpr int kSanitizerFrameGrowth = conjure_object::kAddressSanitizer ? 4 : 1;
 
 #if defined(__OPTIMIZE__)
 inline constexpr int kUnoptimizedFrameGrowth = 1;

@@ -12,6 +12,7 @@
 
 #include "binding/errors.h"
 #include "binding/fixed_string.h"
+#include "conjure_object/sanitizer.h"
 #include "python.h"
 
 namespace brastel_python::binding {
@@ -70,13 +71,7 @@ const typename C::Value& value_of(PyObject* object) noexcept {
   return *std::launder(reinterpret_cast<const V*>(reinterpret_cast<char*>(object) + kValueOffset<V>));
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr bool kKeepObjectMemory = false;
-#elif defined(__has_feature)
-inline constexpr bool kKeepObjectMemory = !__has_feature(address_sanitizer);
-#else
-inline constexpr bool kKeepObjectMemory = true;
-#endif
+inline constexpr bool kKeepObjectMemory = !conjure_object::kAddressSanitizer;
 
 // The memory of freed objects of one size, kept for the next object of that
 // size: a call makes an object and its discarded result frees one, and

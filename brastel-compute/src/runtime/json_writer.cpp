@@ -13,6 +13,7 @@
 #include <system_error>
 #include <utility>
 
+#include "conjure_object/sanitizer.h"
 #include "conjure_object/stack_guard.h"
 
 namespace conjure_object {
@@ -112,17 +113,6 @@ std::size_t format_float(char* out, F v) {
   return static_cast<std::size_t>(o - out);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define CONJURE_MAPPED_BUFFERS 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CONJURE_MAPPED_BUFFERS 0
-#endif
-#endif
-#ifndef CONJURE_MAPPED_BUFFERS
-#define CONJURE_MAPPED_BUFFERS 1
-#endif
-
 // Buffers are mapped straight from the system, never taken from malloc:
 // unmapping gives the pages back at once, whereas glibc keeps freed blocks
 // in its arenas and raises its mmap threshold each time a mapped block is
@@ -134,7 +124,8 @@ std::size_t format_float(char* out, F v) {
 // Under AddressSanitizer they come from malloc instead, whose blocks it
 // guards, so that an append past the end of a buffer is caught; a small
 // granule keeps those ends close to what is written. The rest is the same.
-constexpr std::size_t kGranule = CONJURE_MAPPED_BUFFERS ? std::size_t{64} << 10 : 16;
+constexpr bool kMapped = !kAddressSanitizer;
+constexpr std::size_t kGranule = kMapped ? std::size_t{64} << 10 : 16;
 constexpr std::size_t kMaxSpare = std::size_t{1} << 20;
 
 // Large buffers are aligned and sized for transparent huge pages: faulting
@@ -158,17 +149,14 @@ std::size_t rounded(std::size_t n) {
 // The allocation functions return null when refused.
 
 char* allocate_small(std::size_t size) {
-#if CONJURE_MAPPED_BUFFERS
+  if constexpr (!kMapped) return static_cast<char*>(std::malloc(size));
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
-#else
-  return static_cast<char*>(std::malloc(size));
-#endif
 }
 
 // size is a multiple of kHugePage.
 char* allocate_large(std::size_t size) {
-#if CONJURE_MAPPED_BUFFERS
+  if constexpr (!kMapped) return static_cast<char*>(std::malloc(size));
   void* p = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
                  -1, 0);
   if (p == MAP_FAILED) return nullptr;
@@ -179,31 +167,23 @@ char* allocate_large(std::size_t size) {
   // Refused where huge pages are off: the buffer then has small pages.
   madvise(raw + head, size, MADV_HUGEPAGE);
   return raw + head;
-#else
-  return static_cast<char*>(std::malloc(size));
-#endif
 }
 
 // Keeps the first `size` bytes.
 char* resize(char* data, std::size_t size, std::size_t new_size) {
-#if CONJURE_MAPPED_BUFFERS
+  if constexpr (!kMapped) return static_cast<char*>(std::realloc(data, new_size));
   // The kernel moves the pages: nothing is copied.
   void* p = mremap(data, size, new_size, MREMAP_MAYMOVE);
   return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
-#else
-  static_cast<void>(size);
-  return static_cast<char*>(std::realloc(data, new_size));
-#endif
 }
 
 void release(char* data, std::size_t size) noexcept {
   if (data == nullptr) return;
-#if CONJURE_MAPPED_BUFFERS
-  munmap(data, size);
-#else
-  static_cast<void>(size);
-  std::free(data);
-#endif
+  if constexpr (kMapped) {
+    munmap(data, size);
+  } else {
+    std::free(data);
+  }
 }
 
 struct SpareBuffer {

@@ -4,20 +4,13 @@
 #include <cstdlib>
 #include <new>
 
+#include "conjure_object/sanitizer.h"
+
 namespace conjure_object {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-#define CONJURE_NODE_CACHE 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CONJURE_NODE_CACHE 0
-#endif
-#endif
-#ifndef CONJURE_NODE_CACHE
-#define CONJURE_NODE_CACHE 1
-#endif
+constexpr bool kCache = !kAddressSanitizer;
 
 // Freed node blocks, by size class of 8 bytes up to 256, kept per thread
 // for the next node of that size. Node sizes are multiples of 8 (a node
@@ -66,7 +59,7 @@ struct CacheCleanup {
 // one of a thread (which registers the cache's cleanup), or one past the
 // cache's bounds. Out of line, so that the fast path saves no registers.
 [[gnu::noinline]] void release_block(NodeCache& cache, void* block, std::size_t c) noexcept {
-  if (CONJURE_NODE_CACHE && c < kClasses && cache.state == 0) {
+  if (kCache && c < kClasses && cache.state == 0) {
     // Touching it registers its destructor for this thread's exit.
     static thread_local CacheCleanup cleanup;
     (void)&cleanup;
@@ -84,7 +77,7 @@ struct CacheCleanup {
 
 void* Node::operator new(std::size_t size) {
   const std::size_t c = (size - 1) / kGranule;
-  if (CONJURE_NODE_CACHE && c < kClasses) {
+  if (kCache && c < kClasses) {
     NodeCache& cache = t_cache;
     if (FreeBlock* b = cache.free[c]) {
       cache.free[c] = b->next;
@@ -101,7 +94,7 @@ void* Node::operator new(std::size_t size) {
 void Node::operator delete(void* block, std::size_t size) noexcept {
   const std::size_t c = (size - 1) / kGranule;
   NodeCache& cache = t_cache;
-  if (CONJURE_NODE_CACHE && c < kClasses && cache.state == 1 && cache.cached[c] < kMaxCached) {
+  if (kCache && c < kClasses && cache.state == 1 && cache.cached[c] < kMaxCached) {
     auto* b = static_cast<FreeBlock*>(block);
     b->next = cache.free[c];
     cache.free[c] = b;
