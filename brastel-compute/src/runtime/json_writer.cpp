@@ -15,6 +15,7 @@
 
 #include "conjure_object/sanitizer.h"
 #include "conjure_object/stack_guard.h"
+#include "thread_cache.h"
 
 namespace conjure_object {
 namespace {
@@ -186,35 +187,32 @@ void release(char* data, std::size_t size) noexcept {
   }
 }
 
-struct SpareBuffer {
-  char* data = nullptr;
-  std::size_t size = 0;
-  ~SpareBuffer() { release(data, size); }
-};
-thread_local SpareBuffer t_spare;
-
-// Keeps a buffer a writer is done with as the thread's spare when it may be
-// kept and is larger than the spare; releases the other.
+// Keeps a buffer a writer is done with as the thread's spare (in its cache,
+// thread_cache.h) when it may be kept and is larger than the spare; releases
+// the other.
 void give_back(char* data, std::size_t size) noexcept {
-  SpareBuffer& spare = t_spare;
-  if (size <= kMaxSpare && size > spare.size) {
-    release(std::exchange(spare.data, data), std::exchange(spare.size, size));
-  } else {
-    release(data, size);
+  if (size <= kMaxSpare && size > detail::t_cache->spare_size) {
+    if (detail::ThreadCache* cache = detail::own_thread_cache()) {
+      release(std::exchange(cache->spare, data), std::exchange(cache->spare_size, size));
+      return;
+    }
   }
+  release(data, size);
 }
 
 }  // namespace
+
+void detail::release_spare(char* data, std::size_t size) noexcept { release(data, size); }
 
 std::size_t format_f64(char* out, double v) { return format_float(out, v); }
 std::size_t format_f32(char* out, float v) { return format_float(out, v); }
 
 JsonWriter::JsonWriter(std::size_t capacity) : stack_limit_(stack_limit()) {
-  SpareBuffer& spare = t_spare;
+  detail::ThreadCache* cache = detail::t_cache;
   std::size_t size;
-  if (spare.data != nullptr && spare.size >= capacity) {
-    begin_ = std::exchange(spare.data, nullptr);
-    size = std::exchange(spare.size, 0);
+  if (cache->spare != nullptr && cache->spare_size >= capacity) {
+    begin_ = std::exchange(cache->spare, nullptr);
+    size = std::exchange(cache->spare_size, 0);
   } else {
     size = rounded(capacity);
     begin_ = size > kMaxSpare ? allocate_large(size) : allocate_small(size);

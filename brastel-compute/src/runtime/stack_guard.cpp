@@ -14,15 +14,20 @@ namespace {
 constexpr std::uintptr_t kFallbackStack = 1024 * 1024;
 
 // Lowest address at which a descent must stop, per thread; zero until looked
-// up. A plain integer keeps the thread_local free of an init guard.
-thread_local std::uintptr_t t_limit = 0;
+// up. A plain integer keeps the thread_local free of an init guard, and
+// initial-exec keeps it in the static block that exists with the thread.
+[[gnu::tls_model("initial-exec")]] constinit thread_local std::uintptr_t t_limit = 0;
 
-std::uintptr_t look_up_limit(std::uintptr_t here) noexcept {
+// The limit, and whether it may be kept: not when the lookup itself failed,
+// as it may when memory is short, which a later lookup may not be.
+std::uintptr_t look_up_limit(std::uintptr_t here, bool& keep) noexcept {
   std::uintptr_t low = 0;
   std::size_t reserve = kStackReserve;
+  keep = true;
 #if defined(__linux__)
   pthread_attr_t attr;
-  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+  keep = pthread_getattr_np(pthread_self(), &attr) == 0;
+  if (keep) {
     void* addr = nullptr;
     std::size_t size = 0;
     if (pthread_attr_getstack(&attr, &addr, &size) == 0 && addr != nullptr && size != 0) {
@@ -47,8 +52,9 @@ std::uintptr_t look_up_limit(std::uintptr_t here) noexcept {
 std::uintptr_t stack_limit() noexcept {
   std::uintptr_t limit = t_limit;
   if (limit == 0) {
-    limit = look_up_limit(stack_here());
-    t_limit = limit;
+    bool keep = false;
+    limit = look_up_limit(stack_here(), keep);
+    if (keep) t_limit = limit;
   }
   return limit;
 }
