@@ -1,6 +1,5 @@
 #include "registration.h"
 
-#include "binding/interpreter_exit.h"
 #include "binding/module.h"
 #include "classes/classes.h"
 #include "module_functions.h"
@@ -11,7 +10,7 @@ bool register_classes(PyObject* module) { return binding::add_classes(module, Al
 
 int register_module(PyObject* module) {
   return binding::guarded(-1, [&] {
-    bool ok = binding::check_module(module) && binding::watch_interpreter_exit() && register_classes(module) &&
+    bool ok = binding::check_module(module) && register_classes(module) &&
               binding::add_functions(module, module_functions());
     return ok ? 0 : -1;
   });

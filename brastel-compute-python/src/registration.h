@@ -5,8 +5,8 @@
 namespace brastel_python {
 
 // The exec step: checks that it was given a module (in the interpreter that
-// owns the class objects, one new enough), watches for the interpreter's
-// exit, then adds the 31 classes and the module functions, in registration
+// owns the class objects, one new enough, whose finalizing state it finds),
+// then adds the 31 classes and the module functions, in registration
 // order, each also appended to __all__. Returns 0, or -1 with the Python
 // error set; the first failure ends it.
 int register_module(PyObject* module);

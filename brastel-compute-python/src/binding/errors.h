@@ -6,6 +6,8 @@
 // clean SystemError. No other place in the binding catches C++ exceptions.
 // The one thing it lets pass is the forced unwind that ends a thread at
 // interpreter exit (interpreter_exit.h): nothing on a call's path is noexcept.
+// Releases deferred while an exception unwound are done once it has become
+// the Python error.
 #pragma once
 
 #include <cxxabi.h>
@@ -78,8 +80,9 @@ R guarded(R failed, Fn&& fn) {
 #endif
   } catch (...) {
     translate_current_exception();
-    return failed;
   }
+  release_deferred();
+  return failed;
 }
 
 template <class Fn>

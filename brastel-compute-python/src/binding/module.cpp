@@ -91,7 +91,7 @@ bool check_module(PyObject* module) {
     PyErr_SetString(PyExc_ImportError, "_compute can be imported only in the main interpreter");
     return false;
   }
-  return panic_exception() != nullptr;
+  return find_runtime_finalizing() && panic_exception() != nullptr;
 }
 
 PyObject* json_result(conjure_object::JsonWriter& writer) {

@@ -55,7 +55,8 @@ bool add_classes(PyObject* module, ClassList<Cs...>) {
 bool add_functions(PyObject* module, const FunctionTable* table);
 
 // The exec step's checks before anything is added: a module object, in the
-// main interpreter, and the panic exception made.
+// main interpreter, its finalizing state found (interpreter_exit.h), and the
+// panic exception made.
 bool check_module(PyObject* module);
 
 }  // namespace brastel_python::binding

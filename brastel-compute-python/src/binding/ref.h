@@ -2,6 +2,7 @@
 // every early return gives back exactly what it took.
 #pragma once
 
+#include <exception>
 #include <utility>
 
 #include "binding/interpreter_exit.h"
@@ -30,7 +31,7 @@ class Ref {
     return *this;
   }
   ~Ref() noexcept(false) {
-    if (p_ && !interpreter_exiting()) Py_DECREF(p_);
+    if (p_) release(p_);
   }
 
   PyObject* get() const noexcept { return p_; }
@@ -40,6 +41,20 @@ class Ref {
 
  private:
   explicit Ref(PyObject* p) noexcept : p_(p) {}
+
+  // Left alone once the runtime is finalizing; kept for the call's boundary
+  // when it is the last reference and a C++ exception is unwinding, since
+  // its finaliser may end the thread (interpreter_exit.h).
+  static void release(PyObject* p) {
+    if (interpreter_finalizing()) [[unlikely]]
+      return;
+    if (Py_REFCNT(p) == 1 && std::uncaught_exceptions() != 0) [[unlikely]] {
+      defer_release(p);
+      return;
+    }
+    Py_DECREF(p);
+  }
+
   PyObject* p_ = nullptr;
 };
 

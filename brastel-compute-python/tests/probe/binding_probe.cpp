@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "binding/binding.h"
-#include "binding/interpreter_exit.h"
 #include "binding/module.h"
 #include "brastel_compute/construction.h"
 #include "classes/classes.h"
@@ -170,7 +169,7 @@ const FunctionTable* functions() {
 
 int probe_exec(PyObject* module) {
   return guarded(-1, [&] {
-    bool ok = check_module(module) && watch_interpreter_exit() && register_classes(module) &&
+    bool ok = check_module(module) && register_classes(module) &&
               add_functions(module, functions()) &&
               add_class<ProbeClass>(module);
     return ok ? 0 : -1;
