@@ -228,15 +228,13 @@ def drift():
 
 AFTER_EXIT_CALLBACKS = {
     "run-by-the-program": DRIFT + "atexit._run_exitfuncs()\nprint(drift())\n",
-    # A callback registered before the module's runs after it, and forks.
-    "forked-at-exit": "import atexit, os\n"
-                      "def fork():\n"
-                      "    pid = os.fork()\n"
-                      "    if pid == 0:\n"
-                      "        print(drift(), flush=True)\n"
-                      "        os._exit(0)\n"
-                      "    os.waitpid(pid, 0)\n"
-                      "atexit.register(fork)\n" + DRIFT,
+    # The child of a process whose callbacks have run.
+    "forked-after-them": DRIFT + "atexit._run_exitfuncs()\n"
+                                 "pid = os.fork()\n"
+                                 "if pid == 0:\n"
+                                 "    print(drift(), flush=True)\n"
+                                 "    os._exit(0)\n"
+                                 "os.waitpid(pid, 0)\n",
 }
 
 
