@@ -59,7 +59,7 @@ def test_a_constructor_owns_its_keyword_values():
 # ---- daemon threads inside a call when the interpreter exits
 
 AT_EXIT = r"""
-import sys, threading, time
+import gc, sys, threading, time
 import brastel.compute as bc
 
 class SlowFloat:
@@ -75,51 +75,13 @@ class SlowText:
         time.sleep(0.0005)
         return self.text
 
-s = bc.max([])
-cs = bc.CategoricalSeries.Reference("c")
-call = eval("lambda: " + sys.argv[1])
-
-def spin():
-    while True:
-        call()
-
-for _ in range(4):
-    threading.Thread(target=spin, daemon=True).start()
-time.sleep(0.2)
-"""
-
-# Each call lets the GIL go inside an argument's conversion; most hold
-# values already extracted meanwhile.
-CALLS_THAT_LET_THE_GIL_GO = [
-    pytest.param("bc.abs(SlowFloat())", id="number"),
-    pytest.param("s.derivative(SlowText('seconds'))", id="enum-text"),
-    pytest.param("bc.max([1.0, SlowFloat()])", id="list-item"),
-    pytest.param("s + SlowFloat()", id="operand"),
-    pytest.param("cs.to_numeric({'a': 1.0, 'b': SlowFloat()})", id="dict-value"),
-    pytest.param("bc.RangeMap(output='o', start=SlowFloat())", id="constructor-keyword"),
-    pytest.param("s.threshold_ranges(2, bc.Duration.Seconds(1), SlowText('condition_start'))", id="last-argument"),
-]
-
-
-@pytest.mark.parametrize("call", CALLS_THAT_LET_THE_GIL_GO)
-def test_daemon_threads_inside_a_call_at_exit(call):
-    for code, out, err in run_children(AT_EXIT, call, runs=4):
-        assert (code, err) == (0, "")
-
-
-# ---- finalisers run while a failure unwinds a call, at interpreter exit
-
-UNWINDING_AT_EXIT = r"""
-import gc, sys, threading, time
-import brastel.compute as bc
-
 class Fails:
     def __float__(self):
         raise MemoryError
 
 class Rows:
-    # A sequence whose iterator cleans up, letting the GIL go, when the
-    # failed call drops it.
+    # A sequence whose iterator cleans up, letting the GIL go, when a failed
+    # call drops it.
     def __len__(self):
         return 1
 
@@ -132,10 +94,7 @@ class Rows:
         finally:
             time.sleep(0.001)
 
-class SlowDel:
-    def __float__(self):
-        return 1.0
-
+class SlowDel(SlowFloat):
     def __del__(self):
         time.sleep(0.001)
 
@@ -148,6 +107,8 @@ class ClearsThenFails:
                 r.clear()
         raise MemoryError
 
+s = bc.max([])
+cs = bc.CategoricalSeries.Reference("c")
 call = eval("lambda: " + sys.argv[1])
 
 def spin():
@@ -162,48 +123,56 @@ for _ in range(4):
 time.sleep(0.2)
 """
 
-
-@pytest.mark.parametrize("call", [
-    pytest.param("bc.max(Rows())", id="list-iterator"),
+# Each call lets the GIL go inside an argument's conversion, most holding
+# values already extracted meanwhile, or in the finaliser of what a failed
+# call drops.
+CALLS_THAT_LET_THE_GIL_GO = [
+    pytest.param("bc.abs(SlowFloat())", id="number"),
+    pytest.param("s.derivative(SlowText('seconds'))", id="enum-text"),
+    pytest.param("bc.max([1.0, SlowFloat()])", id="list-item"),
+    pytest.param("s + SlowFloat()", id="operand"),
+    pytest.param("cs.to_numeric({'a': 1.0, 'b': SlowFloat()})", id="dict-value"),
+    pytest.param("bc.RangeMap(output='o', start=SlowFloat())", id="constructor-keyword"),
+    pytest.param("s.threshold_ranges(2, bc.Duration.Seconds(1), SlowText('condition_start'))", id="last-argument"),
+    pytest.param("bc.max(Rows())", id="failed-list-iterator"),
     pytest.param('bc.RangeMap(**{"output": "o", "start": SlowDel(), "end": ClearsThenFails()})',
-                 id="constructor-arguments"),
-])
-def test_finalisers_of_a_failed_call_at_exit(call):
-    for code, out, err in run_children(UNWINDING_AT_EXIT, call, runs=6):
+                 id="failed-constructor-arguments"),
+]
+
+
+@pytest.mark.parametrize("call", CALLS_THAT_LET_THE_GIL_GO)
+def test_daemon_threads_inside_a_call_at_exit(call):
+    for code, out, err in run_children(AT_EXIT, call, runs=4):
         assert (code, err) == (0, "")
 
 
-class Closes:
-    """A sequence whose iterator notes when it is closed, yielding an item
-    whose conversion raises `error`."""
-
-    def __init__(self, error, events):
-        self.error, self.events = error, events
-
-    def __len__(self):
-        return 1
-
-    def __getitem__(self, i):
-        raise IndexError
-
-    def __iter__(self):
-        error = self.error
-
-        class Fails:
-            def __float__(self):
-                raise error
-
-        try:
-            yield Fails()
-        finally:
-            self.events.append("closed")
-
+# ---- what a failed call drops
 
 @pytest.mark.parametrize("error", [MemoryError, KeyboardInterrupt, ValueError])
 def test_a_failed_call_releases_what_it_drops_before_it_returns(error):
     events = []
+
+    class Fails:
+        def __float__(self):
+            raise error
+
+    def rows(self):
+        try:
+            yield Fails()
+        finally:
+            events.append("closed")
+
+    class Rows:
+        def __len__(self):
+            return 1
+
+        def __getitem__(self, i):
+            raise IndexError
+
+        __iter__ = rows
+
     with pytest.raises(error if error is not ValueError else TypeError):
-        c.max(Closes(error, events))
+        c.max(Rows())
     assert events == ["closed"]
 
 
@@ -244,8 +213,8 @@ def test_calls_after_the_exit_callbacks_release_what_they_hold(code):
     assert (status, out, err) == (0, "0\n", "")
 
 
-# A callback registered before the import runs after the module's, while
-# daemon threads go on calling.
+# A slow callback registered before the import (so that it would run after
+# any the module registers), while daemon threads go on calling.
 SLOW_EXIT_CALLBACK = r"""
 import atexit, os, threading, time
 
@@ -259,16 +228,10 @@ def slow():
     print(rss() - before)
 
 atexit.register(slow)
-import brastel.compute as bc
-
+""" + DRIFT + r"""
 def spin():
-    x = 1.5e10
     while True:
-        bc.max([x])
-        try:
-            bc.max([x, "no"])
-        except TypeError:
-            pass
+        drift()
 
 for _ in range(4):
     threading.Thread(target=spin, daemon=True).start()

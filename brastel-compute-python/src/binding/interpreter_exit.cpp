@@ -3,8 +3,8 @@
 #include <dlfcn.h>
 
 #include <cstddef>
-#include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 
 namespace brastel_python::binding {
 
@@ -12,14 +12,11 @@ namespace {
 
 // Deferred releases. One list for the process, under the GIL: no Python code
 // runs between a throw and the boundary that catches it, so no other call
-// comes in meanwhile. A few slots in place, the rest allocated; a reference
-// that finds no room is left unreleased rather than released while the
-// exception unwinds.
-constexpr std::size_t kInPlace = 16;
-PyObject* in_place[kInPlace];
-PyObject** deferred = in_place;
+// comes in meanwhile, and one unwind drops a handful of references (those of
+// the extraction frames it leaves). A reference that finds no room is left
+// unreleased rather than released while the exception unwinds.
+PyObject* deferred[64];
 std::size_t deferred_count = 0;
-std::size_t deferred_capacity = kInPlace;
 
 }  // namespace
 
@@ -36,18 +33,7 @@ bool find_runtime_finalizing() {
 }
 
 void defer_release(PyObject* object) noexcept {
-  if (deferred_count == deferred_capacity) {
-    std::size_t capacity = deferred_capacity * 2;
-    void* grown = deferred == in_place ? std::malloc(capacity * sizeof(PyObject*))
-                                       : std::realloc(deferred, capacity * sizeof(PyObject*));
-    if (grown == nullptr) return;
-    if (deferred == in_place) {
-      for (std::size_t i = 0; i < kInPlace; ++i) static_cast<PyObject**>(grown)[i] = in_place[i];
-    }
-    deferred = static_cast<PyObject**>(grown);
-    deferred_capacity = capacity;
-  }
-  deferred[deferred_count++] = object;
+  if (deferred_count < std::size(deferred)) deferred[deferred_count++] = object;
 }
 
 void release_deferred() {

@@ -14,7 +14,6 @@ namespace {
 constexpr bool kCache = !kAddressSanitizer;
 
 using detail::FreeBlock;
-using detail::kMaxCachedNodes;
 using detail::kNodeClasses;
 using detail::kNodeGranule;
 using detail::t_cache;
@@ -33,13 +32,7 @@ struct Pending {
 [[gnu::noinline]] void release_block(void* block, std::size_t c) noexcept {
   if (kCache && c < kNodeClasses) {
     detail::ThreadCache* cache = detail::own_thread_cache();
-    if (cache != nullptr && cache->cached[c] < kMaxCachedNodes) {
-      auto* b = static_cast<FreeBlock*>(block);
-      b->next = cache->free[c];
-      cache->free[c] = b;
-      ++cache->cached[c];
-      return;
-    }
+    if (cache != nullptr && detail::keep_block(cache, block, c)) return;
   }
   std::free(block);
 }
@@ -70,16 +63,7 @@ void* Node::operator new(std::size_t size) {
 
 void Node::operator delete(void* block, std::size_t size) noexcept {
   const std::size_t c = (size - 1) / kNodeGranule;
-  if (kCache && c < kNodeClasses) {
-    detail::ThreadCache* cache = t_cache;
-    if (cache->cached[c] < kMaxCachedNodes) {
-      auto* b = static_cast<FreeBlock*>(block);
-      b->next = cache->free[c];
-      cache->free[c] = b;
-      ++cache->cached[c];
-      return;
-    }
-  }
+  if (kCache && c < kNodeClasses && detail::keep_block(t_cache, block, c)) return;
   release_block(block, c);
 }
 

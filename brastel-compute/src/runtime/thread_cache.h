@@ -37,6 +37,16 @@ struct ThreadCache {
 // read at every node, so no call to the TLS resolver.
 [[gnu::tls_model("initial-exec")]] extern constinit thread_local ThreadCache* t_cache;
 
+// Keeps a freed node block of class c in the cache if it has room for it.
+inline bool keep_block(ThreadCache* cache, void* block, std::size_t c) noexcept {
+  if (cache->cached[c] >= kMaxCachedNodes) return false;
+  auto* b = static_cast<FreeBlock*>(block);
+  b->next = cache->free[c];
+  cache->free[c] = b;
+  ++cache->cached[c];
+  return true;
+}
+
 // The thread's own cache, made now if it has none yet; null where it cannot
 // have one.
 ThreadCache* own_thread_cache() noexcept;
