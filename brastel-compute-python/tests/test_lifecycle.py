@@ -5,17 +5,19 @@ nothing; memory runs out; an interpreter older than the module's stable ABI
 loads it. Each runs in child processes: the fault it guards against is a
 crash or a leak."""
 
+import gc
 import glob
 import os
 import shutil
 import struct
 import subprocess
 import sys
+import weakref
 
 import pytest
 
 from brastel.compute import _compute as c
-from conftest import UNDER_ASAN
+from conftest import UNDER_ASAN, lit
 
 
 def run_children(code, *args, runs=1, timeout=120):
@@ -146,6 +148,46 @@ def test_daemon_threads_inside_a_call_at_exit(call):
         assert (code, err) == (0, "")
 
 
+# A finaliser run while the runtime finalizes makes a failing call: the
+# thread that finalizes holds the GIL and is not being ended, so what the
+# call drops is released (the generator's cleanup runs), as in plain Python.
+AT_TEARDOWN = r"""
+import os
+import brastel.compute as bc
+
+def rows(write=os.write):
+    try:
+        yield 1.0
+        yield "not a number"
+    finally:
+        write(1, b"closed\n")
+
+class Rows:
+    def __len__(self):
+        return 2
+
+    def __getitem__(self, i):
+        raise IndexError
+
+    def __iter__(self):
+        return rows()
+
+class AtTeardown:
+    def __del__(self, bc=bc, Rows=Rows):
+        try:
+            bc.max(Rows())
+        except TypeError:
+            pass
+
+keep = AtTeardown()
+"""
+
+
+def test_the_finalizing_thread_releases_what_its_calls_drop():
+    [(code, out, err)] = run_children(AT_TEARDOWN)
+    assert (code, out, err) == (0, "closed\n", "")
+
+
 # ---- what a failed call drops
 
 @pytest.mark.parametrize("error", [MemoryError, KeyboardInterrupt, ValueError])
@@ -174,6 +216,159 @@ def test_a_failed_call_releases_what_it_drops_before_it_returns(error):
     with pytest.raises(error if error is not ValueError else TypeError):
         c.max(Rows())
     assert events == ["closed"]
+
+
+def test_releases_of_nested_failed_calls_are_all_done():
+    # Each generator's cleanup makes another failing call, 100 deep: every
+    # one is closed, each before the call that dropped it returns.
+    closed, generators = [], []
+
+    class Fails:
+        def __float__(self):
+            del self  # the call drops the last reference
+            raise MemoryError
+
+    def rows(level):
+        try:
+            yield Fails()
+        finally:
+            closed.append(level)
+            if level < 100:
+                with pytest.raises(MemoryError):
+                    c.max(Rows(level + 1))
+
+    class Rows:
+        def __init__(self, level):
+            self.level = level
+
+        def __len__(self):
+            return 1
+
+        def __getitem__(self, i):
+            raise IndexError
+
+        def __iter__(self):
+            generator = rows(self.level)
+            generators.append(weakref.ref(generator))
+            return generator
+
+    with pytest.raises(MemoryError):
+        c.max(Rows(1))
+    gc.collect()
+    assert closed == list(range(1, 101))
+    assert [g for g in generators if g() is not None] == []
+
+
+# Each thread's failing call drops an item and its generator, whose cleanups
+# let the GIL go while other threads' calls fail: "chained" threads each
+# fail while the previous one's generator is closing; the others at once.
+THREADS_FAILING = r"""
+import sys, threading, time
+import brastel.compute as bc
+
+log = []
+
+def note(what):
+    log.append((threading.current_thread().name, what))
+
+class Item:
+    def __init__(self, owner):
+        self.owner = owner
+
+    def __float__(self):
+        del self  # the call drops the last reference
+        raise MemoryError
+
+    def __del__(self):
+        note("released " + self.owner)
+        time.sleep(0.005)
+
+def rows(closing):
+    try:
+        yield Item(threading.current_thread().name)
+    finally:
+        closing.set()
+        time.sleep(0.01)
+        note("closed")
+
+class Rows:
+    def __init__(self, closing):
+        self.closing = closing
+
+    def __len__(self):
+        return 1
+
+    def __getitem__(self, i):
+        raise IndexError
+
+    def __iter__(self):
+        return rows(self.closing)
+
+count, chained = int(sys.argv[1]), sys.argv[2] == "chained"
+closing = [threading.Event() for _ in range(count)]
+start = threading.Barrier(count)
+
+def call(i):
+    if chained and i > 0:
+        closing[i - 1].wait()
+    elif not chained:
+        start.wait()
+    try:
+        bc.max(Rows(closing[i]))
+    except MemoryError:
+        note("returned")
+
+threads = [threading.Thread(target=call, args=(i,), name=str(i)) for i in range(count)]
+for thread in threads:
+    thread.start()
+for thread in threads:
+    thread.join()
+print(sum([what for name, what in log if name == t.name] == ["closed", "released " + t.name, "returned"]
+          for t in threads), len(log))
+"""
+
+
+@pytest.mark.parametrize("count, how, out", [
+    (2, "chained", "2 6\n"),
+    (48, "at-once", "48 144\n"),
+])
+def test_failed_calls_release_on_their_own_thread_before_returning(count, how, out):
+    [(code, stdout, err)] = run_children(THREADS_FAILING, str(count), how)
+    assert (code, stdout, err) == (0, out, "")
+
+
+def test_a_call_made_while_an_exception_unwinds_releases_what_it_drops(probe):
+    # Another extension's cleanup calls in while its C++ exception unwinds:
+    # the call succeeds, and what it dropped is released before it returns.
+    events = []
+
+    class Item:
+        def __float__(self):
+            return 1.0
+
+        def __del__(self):
+            events.append("released")
+
+    class Rows:
+        def __len__(self):
+            return 1
+
+        def __getitem__(self, i):
+            raise IndexError
+
+        def __iter__(self):
+            return (Item() for _ in range(1))
+
+    def hook():
+        events.append(probe.numeric_list(Rows()))
+
+    module = sys.modules[__name__]
+    module.unwinding_hook = hook
+    try:
+        assert probe.call_while_unwinding(__name__, "unwinding_hook") == "called"
+    finally:
+        del module.unwinding_hook
+    assert events == ["released", "[" + lit("1.0") + "]"]
 
 
 # ---- after the atexit callbacks have run, while the process lives on

@@ -6,7 +6,7 @@
 // clean SystemError. No other place in the binding catches C++ exceptions.
 // The one thing it lets pass is the forced unwind that ends a thread at
 // interpreter exit (interpreter_exit.h): nothing on a call's path is noexcept.
-// Releases deferred while an exception unwound are done once it has become
+// Releases deferred meanwhile are done there, once an exception has become
 // the Python error.
 #pragma once
 
@@ -69,20 +69,25 @@ void raise_panic(const brastel_compute::Panic& panic);
 void translate_current_exception();
 
 // The one C++ exception boundary of a call: runs fn and returns its result,
-// or `failed` with the Python error set.
+// or `failed` with the Python error set; either way after the releases
+// deferred meanwhile on this thread (interpreter_exit.h).
 template <class R, class Fn>
 R guarded(R failed, Fn&& fn) {
+  R result = failed;
   try {
-    return fn();
+    result = fn();
 #if defined(__GLIBCXX__)  // the C++ runtime that names the forced unwind
   } catch (abi::__forced_unwind&) {
+    // The thread is being ended and no longer holds the GIL.
+    abandon_deferred();
     throw;
 #endif
   } catch (...) {
     translate_current_exception();
   }
-  release_deferred();
-  return failed;
+  if (t_deferred != nullptr) [[unlikely]]
+    release_deferred();
+  return result;
 }
 
 template <class Fn>

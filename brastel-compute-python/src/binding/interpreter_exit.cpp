@@ -2,23 +2,12 @@
 
 #include <dlfcn.h>
 
-#include <cstddef>
+#include <cstdlib>
 #include <initializer_list>
-#include <iterator>
 
 namespace brastel_python::binding {
 
-namespace {
-
-// Deferred releases. One list for the process, under the GIL: no Python code
-// runs between a throw and the boundary that catches it, so no other call
-// comes in meanwhile, and one unwind drops a handful of references (those of
-// the extraction frames it leaves). A reference that finds no room is left
-// unreleased rather than released while the exception unwinds.
-PyObject* deferred[64];
-std::size_t deferred_count = 0;
-
-}  // namespace
+[[gnu::tls_model("initial-exec")]] constinit thread_local Deferred* t_deferred = nullptr;
 
 bool find_runtime_finalizing() {
   // Py_IsFinalizing from 3.13, _Py_IsFinalizing before it.
@@ -33,13 +22,30 @@ bool find_runtime_finalizing() {
 }
 
 void defer_release(PyObject* object) noexcept {
-  if (deferred_count < std::size(deferred)) deferred[deferred_count++] = object;
+  // malloc, not new: this runs in destructors while an exception unwinds,
+  // where nothing may throw.
+  auto* entry = static_cast<Deferred*>(std::malloc(sizeof(Deferred)));
+  if (entry == nullptr) return;
+  *entry = {t_deferred, object};
+  t_deferred = entry;
 }
 
 void release_deferred() {
-  // One at a time, taken off first: a release may run Python code that
-  // comes back here.
-  while (deferred_count != 0) Py_DECREF(deferred[--deferred_count]);
+  // Each taken off the list before it is released: a release may run Python
+  // code that comes back here, or end the thread.
+  while (Deferred* entry = t_deferred) {
+    t_deferred = entry->next;
+    PyObject* object = entry->object;
+    std::free(entry);
+    Py_DECREF(object);
+  }
+}
+
+void abandon_deferred() noexcept {
+  while (Deferred* entry = t_deferred) {
+    t_deferred = entry->next;
+    std::free(entry);
+  }
 }
 
 }  // namespace brastel_python::binding

@@ -42,13 +42,11 @@ class Ref {
  private:
   explicit Ref(PyObject* p) noexcept : p_(p) {}
 
-  // Left alone once the runtime is finalizing; kept for the call's boundary
-  // when it is the last reference and a C++ exception is unwinding, since
-  // its finaliser may end the thread (interpreter_exit.h).
+  // Kept for the call's boundary once the runtime is finalizing, or when it
+  // is the last reference and a C++ exception is unwinding, since its
+  // finaliser may end the thread (interpreter_exit.h).
   static void release(PyObject* p) {
-    if (interpreter_finalizing()) [[unlikely]]
-      return;
-    if (Py_REFCNT(p) == 1 && std::uncaught_exceptions() != 0) [[unlikely]] {
+    if (interpreter_finalizing() || (Py_REFCNT(p) == 1 && std::uncaught_exceptions() != 0)) [[unlikely]] {
       defer_release(p);
       return;
     }

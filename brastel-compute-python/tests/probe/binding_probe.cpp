@@ -138,6 +138,27 @@ std::string panic(std::string message) { throw bc::Panic(message); }
 std::string bad_alloc() { throw std::bad_alloc(); }
 std::string cpp_error() { throw std::runtime_error("unexpected state"); }
 
+// Calls module.name() from a destructor while a C++ exception unwinds, as
+// another extension's cleanup may: what that code calls here runs with the
+// exception in flight.
+std::string call_while_unwinding(std::string module, std::string name) {
+  struct CallsBack {
+    const std::string& module;
+    const std::string& name;
+    ~CallsBack() {
+      Ref imported = Ref::steal(PyImport_ImportModule(module.c_str()));
+      if (imported) Ref::steal(PyObject_CallMethod(imported.get(), name.c_str(), nullptr));
+    }
+  };
+  try {
+    CallsBack calls_back{module, name};
+    throw std::runtime_error("unwinding");
+  } catch (const std::runtime_error&) {
+  }
+  if (PyErr_Occurred()) throw ErrorAlreadySet{};
+  return "called";
+}
+
 const FunctionTable* functions() {
   return function_table(
       function<"three(a, b, c)", &three>, function<"optional(a, b=None, c=None)", &optional>,
@@ -164,7 +185,8 @@ const FunctionTable* functions() {
       function<"numeric_rolling_points(input, points)", &numeric_rolling_points>,
       function<"categorical_rolling_points(input, points)", &categorical_rolling_points>,
       function<"numeric_builder_only(builder)", &numeric_builder_only>, function<"panic(message)", &panic>,
-      function<"bad_alloc()", &bad_alloc>, function<"cpp_error()", &cpp_error>);
+      function<"bad_alloc()", &bad_alloc>, function<"cpp_error()", &cpp_error>,
+      function<"call_while_unwinding(module, name)", &call_while_unwinding>);
 }
 
 int probe_exec(PyObject* module) {
