@@ -507,6 +507,58 @@ def test_thread_local_storage_stays_small():
     assert 0 < tls_segment_size(c.__file__) <= 128
 
 
+# ---- a thread older than libraries with thread-local data
+
+# Loaded before the module, they outgrow the spare entries of the table of
+# TLS modules of a thread that started before them: it grows at the
+# thread's first access to the module's TLS through __tls_get_addr.
+LATE_LIBRARIES = r"""
+import ctypes, resource, sys, threading
+
+def run():
+    go.wait()
+    import brastel.compute as bc
+    vm = int(open("/proc/self/statm").read().split()[0]) * resource.getpagesize()
+    resource.setrlimit(resource.RLIMIT_AS, (vm + 16 * 2**20, resource.RLIM_INFINITY))
+    c = bc.NumericSeries.Reference("x")
+    try:
+        while True:
+            c = c + 1.0
+    except MemoryError:
+        del c
+        print("MemoryError")
+
+go = threading.Event()
+thread = threading.Thread(target=run)
+thread.start()
+libraries = [ctypes.CDLL(path) for path in sys.argv[1:]]
+import brastel.compute
+go.set()
+thread.join()
+"""
+
+
+@pytest.fixture(scope="session")
+def tls_libraries(tmp_path_factory):
+    """16 shared libraries, each with thread-local data."""
+    compiler = next(filter(None, map(shutil.which, ["cc", "gcc", "g++"])), None)
+    if compiler is None:
+        pytest.skip("no C compiler on this machine")
+    directory = tmp_path_factory.mktemp("tls")
+    for i in range(16):
+        (directory / f"tls{i}.c").write_text(f"__thread int v[4];\nint *tls{i}(void) {{ return v; }}\n")
+        subprocess.run([compiler, "-shared", "-fPIC", "-o", directory / f"libtls{i}.so", directory / f"tls{i}.c"],
+                       check=True, timeout=120)
+    return [str(directory / f"libtls{i}.so") for i in range(16)]
+
+
+def test_memory_running_out_in_a_thread_older_than_loaded_libraries(tls_libraries):
+    if UNDER_ASAN:
+        pytest.skip("AddressSanitizer reserves address space of its own")
+    [(code, out, err)] = run_children(LATE_LIBRARIES, *tls_libraries)
+    assert (code, out, err) == (0, "MemoryError\n", "")
+
+
 # ---- an interpreter older than the stable ABI the module was built for
 
 def older_python():

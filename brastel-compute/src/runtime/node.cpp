@@ -26,8 +26,9 @@ struct Pending {
 };
 [[gnu::tls_model("initial-exec")]] constinit thread_local Pending t_pending{};
 
-// A block that the fast path of operator delete does not keep: the first
-// one of a thread (which makes its cache), or one past the cache's bounds.
+// A block that the fast path of operator delete does not keep: one of a
+// thread without a cache yet (which makes it), or one past the cache's
+// bounds.
 // Out of line, so that the fast path saves no registers.
 [[gnu::noinline]] void release_block(void* block, std::size_t c) noexcept {
   if (kCache && c < kNodeClasses) {
@@ -35,6 +36,19 @@ struct Pending {
     if (cache != nullptr && detail::keep_block(cache, block, c)) return;
   }
   std::free(block);
+}
+
+void* allocate_block(std::size_t size) {
+  void* block = std::malloc(size);
+  if (block == nullptr) throw std::bad_alloc();
+  return block;
+}
+
+// A block of a thread without a cache yet: its first node, which makes its
+// cache (its first use, thread_cache.h). Out of line, like release_block.
+[[gnu::noinline]] void* first_block(std::size_t size) {
+  detail::own_thread_cache();
+  return allocate_block(size);
 }
 
 }  // namespace
@@ -55,10 +69,10 @@ void* Node::operator new(std::size_t size) {
       return b;
     }
     size = (c + 1) * kNodeGranule;
+    if (cache == &detail::none_yet) [[unlikely]]
+      return first_block(size);
   }
-  void* block = std::malloc(size);
-  if (block == nullptr) throw std::bad_alloc();
-  return block;
+  return allocate_block(size);
 }
 
 void Node::operator delete(void* block, std::size_t size) noexcept {

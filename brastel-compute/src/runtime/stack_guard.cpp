@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "thread_cache.h"
+
 #if defined(__linux__)
 #include <pthread.h>
 #endif
@@ -52,6 +54,7 @@ std::uintptr_t look_up_limit(std::uintptr_t here, bool& keep) noexcept {
 std::uintptr_t stack_limit() noexcept {
   std::uintptr_t limit = t_limit;
   if (limit == 0) {
+    detail::reach_exception_state();
     bool keep = false;
     limit = look_up_limit(stack_here(), keep);
     if (keep) t_limit = limit;

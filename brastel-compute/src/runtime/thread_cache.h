@@ -47,9 +47,22 @@ inline bool keep_block(ThreadCache* cache, void* block, std::size_t c) noexcept 
   return true;
 }
 
+// The stand-in of a thread that has no cache yet.
+extern constinit ThreadCache none_yet;
+
 // The thread's own cache, made now if it has none yet; null where it cannot
-// have one.
+// have one. A thread's first node block comes through here as well as its
+// first freed one, so that reach_exception_state() runs at its first use.
 ThreadCache* own_thread_cache() noexcept;
+
+// Reads the C++ runtime's per-thread exception state, at a thread's first
+// use of this library (its cache, its stack limit). That state is reached
+// through __tls_get_addr, which first grows the thread's table of TLS
+// modules if libraries loaded since the thread began outgrew it, and glibc
+// aborts the process where it cannot allocate that. Doing so early, while
+// memory is still there, leaves a later throw (bad_alloc once memory runs
+// out) nothing to allocate.
+void reach_exception_state() noexcept;
 
 // Releases a spare buffer of the JSON writer (json_writer.cpp).
 void release_spare(char* data, std::size_t size) noexcept;
