@@ -474,6 +474,14 @@ if sys.argv[2] == "thread":
     thread.join()
 else:
     run()
+
+if len(sys.argv) > 3:
+    # Under the same limit, once the chain that filled memory is released.
+    x = bc.NumericSeries.Reference("x")
+    for _ in range(int(sys.argv[3])):
+        x = x + 1.0
+    text = x.to_json()
+    print(len(text), text[:28], text[-28:])
 """
 
 
@@ -484,6 +492,18 @@ def test_memory_running_out_raises_memory_error(where, megabytes):
         pytest.skip("AddressSanitizer reserves address space of its own")
     [(code, out, err)] = run_children(OUT_OF_MEMORY, str(megabytes), where)
     assert (code, out, err) == (0, "MemoryError\n", "")
+
+
+# The released heap cannot shrink below blocks still held at its top, so a
+# writer's buffer (over 64 KiB here, and growing) must come from it.
+@pytest.mark.parametrize("megabytes", [16, 100])
+def test_json_is_written_once_what_filled_memory_is_released(megabytes):
+    if UNDER_ASAN:
+        pytest.skip("AddressSanitizer reserves address space of its own")
+    [(code, out, err)] = run_children(OUT_OF_MEMORY, str(megabytes), "main", "1000")
+    assert (code, err) == (0, "")
+    assert out == ('MemoryError\n'
+                   '129033 {"type":"add","add":{"left": "literal","literal":1.0}}}}}\n')
 
 
 def tls_segment_size(path):

@@ -36,9 +36,10 @@ class JsonWriter {
  public:
   // The buffer is the one the writing thread's previous writer left behind
   // when it is large enough (so a writer finds its pages already mapped),
-  // else a new one of at least `capacity` bytes. A thread keeps a buffer of
-  // at most 1 MiB between writers; a bigger one goes back to the system when
-  // its writer is destroyed.
+  // else a new one of at least `capacity` bytes: mapped, or from malloc
+  // where the system refuses the mapping. A thread keeps a buffer of at
+  // most 1 MiB between writers, never one that came from malloc that way; a
+  // bigger one, or such a one, goes back when its writer is destroyed.
   explicit JsonWriter(std::size_t capacity = 128);
   ~JsonWriter();
   JsonWriter(const JsonWriter&) = delete;
@@ -98,6 +99,9 @@ class JsonWriter {
   char* cur_;
   char* end_;
   std::uintptr_t stack_limit_;
+  // Whether the buffer is mapped rather than from malloc: it is resized and
+  // released the way it was made.
+  bool mapped_;
   std::optional<WriteError> error_;
 };
 

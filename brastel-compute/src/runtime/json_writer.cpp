@@ -2,7 +2,6 @@
 
 #include <sys/mman.h>
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -122,7 +121,15 @@ std::size_t format_float(char* out, F v) {
 // kept by the thread for its next writer; a larger one is unmapped whole
 // when its writer is done.
 //
-// Under AddressSanitizer they come from malloc instead, whose blocks it
+// Where the system refuses a mapping, the buffer comes from malloc instead:
+// with the address space at its limit (RLIMIT_AS), memory freed into the
+// heap cannot go back to the system while blocks above it are still held
+// (by the node cache, malloc's own caches, live objects), yet malloc can
+// reuse it. Each writer knows how its buffer was made; one from malloc is
+// freed when its writer is done, never kept, so the thread's spare is
+// always mapped.
+//
+// Under AddressSanitizer every buffer comes from malloc, whose blocks it
 // guards, so that an append past the end of a buffer is caught; a small
 // granule keeps those ends close to what is written. The rest is the same.
 constexpr bool kMapped = !kAddressSanitizer;
@@ -147,17 +154,18 @@ std::size_t rounded(std::size_t n) {
   return round_up(n, n <= kMaxSpare ? kGranule : kHugePage);
 }
 
-// The allocation functions return null when refused.
+// The mapping functions return null when refused, and always under
+// AddressSanitizer.
 
-char* allocate_small(std::size_t size) {
-  if constexpr (!kMapped) return static_cast<char*>(std::malloc(size));
+char* map_small(std::size_t size) {
+  if constexpr (!kMapped) return nullptr;
   void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
 }
 
 // size is a multiple of kHugePage.
-char* allocate_large(std::size_t size) {
-  if constexpr (!kMapped) return static_cast<char*>(std::malloc(size));
+char* map_large(std::size_t size) {
+  if constexpr (!kMapped) return nullptr;
   void* p = mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
                  -1, 0);
   if (p == MAP_FAILED) return nullptr;
@@ -170,17 +178,25 @@ char* allocate_large(std::size_t size) {
   return raw + head;
 }
 
-// Keeps the first `size` bytes.
-char* resize(char* data, std::size_t size, std::size_t new_size) {
-  if constexpr (!kMapped) return static_cast<char*>(std::realloc(data, new_size));
+// A new buffer of `size` bytes, mapped if the system agrees, else from
+// malloc; null when both refuse. `mapped` tells which.
+char* allocate(std::size_t size, bool& mapped) {
+  char* p = size > kMaxSpare ? map_large(size) : map_small(size);
+  mapped = p != nullptr;
+  return mapped ? p : static_cast<char*>(std::malloc(size));
+}
+
+// Keeps the first `size` bytes; null when refused, the buffer unchanged.
+char* resize(char* data, std::size_t size, std::size_t new_size, bool mapped) {
+  if (!mapped) return static_cast<char*>(std::realloc(data, new_size));
   // The kernel moves the pages: nothing is copied.
   void* p = mremap(data, size, new_size, MREMAP_MAYMOVE);
   return p == MAP_FAILED ? nullptr : static_cast<char*>(p);
 }
 
-void release(char* data, std::size_t size) noexcept {
+void release(char* data, std::size_t size, bool mapped) noexcept {
   if (data == nullptr) return;
-  if constexpr (kMapped) {
+  if (mapped) {
     munmap(data, size);
   } else {
     std::free(data);
@@ -189,20 +205,21 @@ void release(char* data, std::size_t size) noexcept {
 
 // Keeps a buffer a writer is done with as the thread's spare (in its cache,
 // thread_cache.h) when it may be kept and is larger than the spare; releases
-// the other.
-void give_back(char* data, std::size_t size) noexcept {
-  if (size <= kMaxSpare && size > detail::t_cache->spare_size) {
+// the other. The spare is made the build's usual way (mapped, but for
+// AddressSanitizer), so that it needs no mark of its own.
+void give_back(char* data, std::size_t size, bool mapped) noexcept {
+  if (mapped == kMapped && size <= kMaxSpare && size > detail::t_cache->spare_size) {
     if (detail::ThreadCache* cache = detail::own_thread_cache()) {
-      release(std::exchange(cache->spare, data), std::exchange(cache->spare_size, size));
+      release(std::exchange(cache->spare, data), std::exchange(cache->spare_size, size), kMapped);
       return;
     }
   }
-  release(data, size);
+  release(data, size, mapped);
 }
 
 }  // namespace
 
-void detail::release_spare(char* data, std::size_t size) noexcept { release(data, size); }
+void detail::release_spare(char* data, std::size_t size) noexcept { release(data, size, kMapped); }
 
 std::size_t format_f64(char* out, double v) { return format_float(out, v); }
 std::size_t format_f32(char* out, float v) { return format_float(out, v); }
@@ -213,36 +230,42 @@ JsonWriter::JsonWriter(std::size_t capacity) : stack_limit_(stack_limit()) {
   if (cache->spare != nullptr && cache->spare_size >= capacity) {
     begin_ = std::exchange(cache->spare, nullptr);
     size = std::exchange(cache->spare_size, 0);
+    mapped_ = kMapped;
   } else {
     size = rounded(capacity);
-    begin_ = size > kMaxSpare ? allocate_large(size) : allocate_small(size);
+    begin_ = allocate(size, mapped_);
     if (begin_ == nullptr) throw std::bad_alloc();
   }
   cur_ = begin_;
   end_ = begin_ + size;
 }
 
-JsonWriter::~JsonWriter() { give_back(begin_, static_cast<std::size_t>(end_ - begin_)); }
+JsonWriter::~JsonWriter() { give_back(begin_, static_cast<std::size_t>(end_ - begin_), mapped_); }
 
 void JsonWriter::grow(std::size_t n) {
   const auto used = static_cast<std::size_t>(cur_ - begin_);
   const auto size = static_cast<std::size_t>(end_ - begin_);
   if (n > SIZE_MAX / 2 - used) throw std::bad_alloc();
   std::size_t wanted = rounded(used + n > size * 2 ? used + n : size * 2);
-  char* p;
-  if (size > kMaxSpare || wanted <= kMaxSpare) {
-    p = resize(begin_, size, wanted);
+  // Becoming large, the bytes so far are copied, so that the buffer they
+  // were in may still be the one the thread keeps.
+  const bool becoming_large = size <= kMaxSpare && wanted > kMaxSpare;
+  char* p = becoming_large ? nullptr : resize(begin_, size, wanted, mapped_);
+  if (p == nullptr) {
+    // A mapping that cannot grow is copied too, likely to malloc; a block
+    // that realloc refused cannot move anywhere else.
+    if (!becoming_large && !mapped_) throw std::bad_alloc();
+    bool mapped = false;
+    if (becoming_large && wanted < kFirstLarge) {
+      p = map_large(kFirstLarge);
+      mapped = p != nullptr;
+      if (mapped) wanted = kFirstLarge;
+    }
+    if (p == nullptr) p = allocate(wanted, mapped);
     if (p == nullptr) throw std::bad_alloc();
-  } else {
-    // Becoming large: the bytes so far are copied, so that the buffer they
-    // were in may still be the one the thread keeps.
-    std::size_t reserved = std::max(wanted, kFirstLarge);
-    p = allocate_large(reserved);
-    if (p == nullptr) p = allocate_large(reserved = wanted);
-    if (p == nullptr) throw std::bad_alloc();
-    wanted = reserved;
     std::memcpy(p, begin_, used);
-    give_back(begin_, size);
+    give_back(begin_, size, mapped_);
+    mapped_ = mapped;
   }
   begin_ = p;
   cur_ = p + used;

@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace conjure_object {
@@ -539,6 +541,48 @@ TEST(JsonWriterBuffer, BigBuffersGoBackToTheSystem) {
   }).join();
   ASSERT_NE(before, 0u);
   for (const std::size_t a : after) EXPECT_LT(a, before + (std::size_t{4} << 20)) << "resident bytes before " << before;
+}
+
+// With no address space left to map, writers take their buffers from the
+// heap's free blocks (32 MiB freed under a block kept, so that the heap
+// cannot shrink): the thread's spare grows and becomes large; one is large
+// at once; one is small. The child exits with bit i set when case i was
+// wrong or refused.
+TEST(JsonWriterBuffer, WritesWithNoAddressSpaceLeftToMap) {
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves address space of its own";
+  const Doc docs[] = {{3000, 1000}, {100, 100}, {10, 10}};
+  const std::size_t capacities[] = {1, 4 << 20, 128};
+  { JsonWriter spare; }
+  const pid_t pid = fork();
+  ASSERT_NE(pid, -1);
+  if (pid == 0) {
+    // Through a volatile pointer, so that the compiler keeps blocks never read.
+    void* (*volatile allocate)(std::size_t) = std::malloc;
+    std::vector<void*> blocks(32 << 10);
+    for (void*& b : blocks) b = allocate(1024);
+    allocate(1024);
+    for (void* b : blocks) std::free(b);
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    rlimit limit{0, RLIM_INFINITY};
+    if (statm == nullptr || std::fscanf(statm, "%lu", &limit.rlim_cur) != 1) _exit(255);
+    limit.rlim_cur *= static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+    int failed = 0;
+    for (std::size_t i = 0; i < std::size(docs); ++i) {
+      const std::string expected = expected_doc(docs[i]);
+      if (i == 0 && setrlimit(RLIMIT_AS, &limit) != 0) _exit(255);
+      try {
+        JsonWriter w(capacities[i]);
+        write_doc(w, docs[i]);
+        if (w.buffer() != expected) failed |= 1 << i;
+      } catch (const std::bad_alloc&) {
+        failed |= 1 << i;
+      }
+    }
+    _exit(failed);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_EQ(status, 0) << "a wait status: the bits of the cases that failed, shifted by 8, or a signal";
 }
 
 TEST(JsonWriterErrors, FirstErrorWins) {
