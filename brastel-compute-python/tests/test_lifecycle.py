@@ -453,11 +453,13 @@ def test_busy_threads_during_a_slow_exit_callback_leak_nothing():
 
 # ---- memory running out
 
-OUT_OF_MEMORY = r"""
-import resource, sys, threading
-import brastel.compute as bc
+# Fills memory with a chain of nodes, under a limit of sys.argv[1] MiB over
+# what the process has mapped.
+FILL_MEMORY = r"""
+import resource, sys
 
-def run():
+def fill_memory():
+    import brastel.compute as bc
     vm = int(open("/proc/self/statm").read().split()[0]) * resource.getpagesize()
     resource.setrlimit(resource.RLIMIT_AS, (vm + int(sys.argv[1]) * 2**20, resource.RLIM_INFINITY))
     c = bc.NumericSeries.Reference("x")
@@ -467,13 +469,18 @@ def run():
     except MemoryError:
         del c
         print("MemoryError")
+"""
+
+OUT_OF_MEMORY = FILL_MEMORY + r"""
+import threading
+import brastel.compute as bc
 
 if sys.argv[2] == "thread":
-    thread = threading.Thread(target=run)
+    thread = threading.Thread(target=fill_memory)
     thread.start()
     thread.join()
 else:
-    run()
+    fill_memory()
 
 if len(sys.argv) > 3:
     # Under the same limit, once the chain that filled memory is released.
@@ -532,26 +539,17 @@ def test_thread_local_storage_stays_small():
 # Loaded before the module, they outgrow the spare entries of the table of
 # TLS modules of a thread that started before them: it grows at the
 # thread's first access to the module's TLS through __tls_get_addr.
-LATE_LIBRARIES = r"""
-import ctypes, resource, sys, threading
+LATE_LIBRARIES = FILL_MEMORY + r"""
+import ctypes, threading
 
 def run():
     go.wait()
-    import brastel.compute as bc
-    vm = int(open("/proc/self/statm").read().split()[0]) * resource.getpagesize()
-    resource.setrlimit(resource.RLIMIT_AS, (vm + 16 * 2**20, resource.RLIM_INFINITY))
-    c = bc.NumericSeries.Reference("x")
-    try:
-        while True:
-            c = c + 1.0
-    except MemoryError:
-        del c
-        print("MemoryError")
+    fill_memory()
 
 go = threading.Event()
 thread = threading.Thread(target=run)
 thread.start()
-libraries = [ctypes.CDLL(path) for path in sys.argv[1:]]
+libraries = [ctypes.CDLL(path) for path in sys.argv[2:]]
 import brastel.compute
 go.set()
 thread.join()
@@ -575,7 +573,7 @@ def tls_libraries(tmp_path_factory):
 def test_memory_running_out_in_a_thread_older_than_loaded_libraries(tls_libraries):
     if UNDER_ASAN:
         pytest.skip("AddressSanitizer reserves address space of its own")
-    [(code, out, err)] = run_children(LATE_LIBRARIES, *tls_libraries)
+    [(code, out, err)] = run_children(LATE_LIBRARIES, "16", *tls_libraries)
     assert (code, out, err) == (0, "MemoryError\n", "")
 
 
