@@ -31,6 +31,26 @@ def run_children(code, *args, runs=1, timeout=120):
     return results
 
 
+# A sequence whose items come from the iterator that make(*args) returns: a
+# generator, whose cleanup shows when a call drops it. Defined once for this
+# process and for the child scripts.
+ROWS = r"""
+class Rows:
+    def __init__(self, make, *args):
+        self.make, self.args = make, args
+
+    def __len__(self):
+        return 1
+
+    def __getitem__(self, i):
+        raise IndexError
+
+    def __iter__(self):
+        return self.make(*self.args)
+"""
+exec(ROWS)
+
+
 # ---- a conversion hook that empties the keyword dict of a constructor call
 
 EMPTIED_KWARGS = r"""
@@ -151,7 +171,7 @@ def test_daemon_threads_inside_a_call_at_exit(call):
 # A finaliser run while the runtime finalizes makes a failing call: the
 # thread that finalizes holds the GIL and is not being ended, so what the
 # call drops is released (the generator's cleanup runs), as in plain Python.
-AT_TEARDOWN = r"""
+AT_TEARDOWN = ROWS + r"""
 import os
 import brastel.compute as bc
 
@@ -162,20 +182,10 @@ def rows(write=os.write):
     finally:
         write(1, b"closed\n")
 
-class Rows:
-    def __len__(self):
-        return 2
-
-    def __getitem__(self, i):
-        raise IndexError
-
-    def __iter__(self):
-        return rows()
-
 class AtTeardown:
     def __del__(self, bc=bc, Rows=Rows):
         try:
-            bc.max(Rows())
+            bc.max(Rows(rows))
         except TypeError:
             pass
 
@@ -235,25 +245,15 @@ def test_releases_of_nested_failed_calls_are_all_done():
             closed.append(level)
             if level < 100:
                 with pytest.raises(MemoryError):
-                    c.max(Rows(level + 1))
+                    c.max(Rows(tracked, level + 1))
 
-    class Rows:
-        def __init__(self, level):
-            self.level = level
-
-        def __len__(self):
-            return 1
-
-        def __getitem__(self, i):
-            raise IndexError
-
-        def __iter__(self):
-            generator = rows(self.level)
-            generators.append(weakref.ref(generator))
-            return generator
+    def tracked(level):
+        generator = rows(level)
+        generators.append(weakref.ref(generator))
+        return generator
 
     with pytest.raises(MemoryError):
-        c.max(Rows(1))
+        c.max(Rows(tracked, 1))
     gc.collect()
     assert closed == list(range(1, 101))
     assert [g for g in generators if g() is not None] == []
@@ -262,7 +262,7 @@ def test_releases_of_nested_failed_calls_are_all_done():
 # Each thread's failing call drops an item and its generator, whose cleanups
 # let the GIL go while other threads' calls fail: "chained" threads each
 # fail while the previous one's generator is closing; the others at once.
-THREADS_FAILING = r"""
+THREADS_FAILING = ROWS + r"""
 import sys, threading, time
 import brastel.compute as bc
 
@@ -291,19 +291,6 @@ def rows(closing):
         time.sleep(0.01)
         note("closed")
 
-class Rows:
-    def __init__(self, closing):
-        self.closing = closing
-
-    def __len__(self):
-        return 1
-
-    def __getitem__(self, i):
-        raise IndexError
-
-    def __iter__(self):
-        return rows(self.closing)
-
 count, chained = int(sys.argv[1]), sys.argv[2] == "chained"
 closing = [threading.Event() for _ in range(count)]
 start = threading.Barrier(count)
@@ -314,7 +301,7 @@ def call(i):
     elif not chained:
         start.wait()
     try:
-        bc.max(Rows(closing[i]))
+        bc.max(Rows(rows, closing[i]))
     except MemoryError:
         note("returned")
 
@@ -358,18 +345,8 @@ def test_a_call_made_while_an_exception_unwinds_releases_what_it_drops(probe, ca
         def __del__(self):
             events.append("released")
 
-    class Rows:
-        def __len__(self):
-            return 1
-
-        def __getitem__(self, i):
-            raise IndexError
-
-        def __iter__(self):
-            return (Item() for _ in range(1))
-
     def hook():
-        events.append(call(probe, Rows()))
+        events.append(call(probe, Rows(lambda: (Item() for _ in range(1)))))
 
     module = sys.modules[__name__]
     module.unwinding_hook = hook
