@@ -183,7 +183,7 @@ def rows(write=os.write):
         write(1, b"closed\n")
 
 class AtTeardown:
-    def __del__(self, bc=bc, Rows=Rows):
+    def __del__(self, bc=bc, Rows=Rows, rows=rows):
         try:
             bc.max(Rows(rows))
         except TypeError:
