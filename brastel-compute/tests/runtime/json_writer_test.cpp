@@ -508,14 +508,23 @@ TEST(JsonWriterBuffer, ThreadsWriteAtOnce) {
   for (const auto& p : problems) EXPECT_EQ(p, "");
 }
 
-std::size_t resident_bytes() {
+// The process's mapped and resident bytes (/proc/self/statm); zeros if they
+// cannot be read.
+struct Statm {
+  std::size_t mapped = 0, resident = 0;
+};
+
+Statm statm() {
   std::FILE* f = std::fopen("/proc/self/statm", "r");
-  if (f == nullptr) return 0;
+  if (f == nullptr) return {};
   unsigned long size = 0, resident = 0;
   const int read = std::fscanf(f, "%lu %lu", &size, &resident);
   std::fclose(f);
-  return read == 2 ? resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) : 0;
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  return read == 2 ? Statm{size * page, resident * page} : Statm{};
 }
+
+std::size_t resident_bytes() { return statm().resident; }
 
 // Big documents written one after another leave the thread with no more
 // than the small buffer it keeps: not the writer's buffer, nor freed blocks
@@ -562,10 +571,8 @@ TEST(JsonWriterBuffer, WritesWithNoAddressSpaceLeftToMap) {
     for (void*& b : blocks) b = allocate(1024);
     allocate(1024);
     for (void* b : blocks) std::free(b);
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    rlimit limit{0, RLIM_INFINITY};
-    if (statm == nullptr || std::fscanf(statm, "%lu", &limit.rlim_cur) != 1) _exit(255);
-    limit.rlim_cur *= static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+    const rlimit limit{static_cast<rlim_t>(statm().mapped), RLIM_INFINITY};
+    if (limit.rlim_cur == 0) _exit(255);
     int failed = 0;
     for (std::size_t i = 0; i < std::size(docs); ++i) {
       const std::string expected = expected_doc(docs[i]);
