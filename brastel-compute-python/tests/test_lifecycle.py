@@ -435,10 +435,13 @@ def test_busy_threads_during_a_slow_exit_callback_leak_nothing():
 FILL_MEMORY = r"""
 import resource, sys
 
-def fill_memory():
-    import brastel.compute as bc
+def limit_address_space():
     vm = int(open("/proc/self/statm").read().split()[0]) * resource.getpagesize()
     resource.setrlimit(resource.RLIMIT_AS, (vm + int(sys.argv[1]) * 2**20, resource.RLIM_INFINITY))
+
+def fill_memory():
+    import brastel.compute as bc
+    limit_address_space()
     c = bc.NumericSeries.Reference("x")
     try:
         while True:
@@ -488,6 +491,51 @@ def test_json_is_written_once_what_filled_memory_is_released(megabytes):
     assert (code, err) == (0, "")
     assert out == ('MemoryError\n'
                    '129033 {"type":"add","add":{"left": "literal","literal":1.0}}}}}\n')
+
+
+# A chain of sys.argv[3] negations written in the main thread, whose stack
+# the kernel grows only while the address space has room: the limit is set
+# and memory filled before the chain is built, or the limit set after.
+DEEP_WRITE = FILL_MEMORY + r"""
+import brastel.compute as bc
+
+if sys.argv[2] == "filled":
+    fill_memory()
+y = bc.NumericSeries.Reference("y")
+for _ in range(int(sys.argv[3])):
+    y = -y
+if sys.argv[2] == "built":
+    limit_address_space()
+try:
+    text = y.to_json()
+except (MemoryError, RecursionError) as e:
+    text = type(e).__name__
+print(text)
+"""
+
+
+def negations(levels):
+    return '{"type":"negate","negate":{"x":' * levels + '{"type":"raw","raw":{"name":"y"}}' + "}}" * levels
+
+
+@pytest.mark.parametrize("when, megabytes, levels, outcomes", [
+    # within the stack already grown
+    ("filled", 200, 1_000, {"json"}),
+    ("filled", 200, 2_500, {"json", "MemoryError"}),
+    ("filled", 200, 20_000, {"json", "MemoryError"}),
+    ("built", 1, 100_000, {"MemoryError"}),
+    ("built", 2, 20_000, {"json", "MemoryError"}),
+    # room to grow the stack, up to its own limit
+    ("built", 200, 100_000, {"json"}),
+    ("built", 200, 200_000, {"RecursionError"}),
+])
+def test_a_deep_write_in_the_main_thread_under_an_address_space_limit(when, megabytes, levels, outcomes):
+    if UNDER_ASAN:
+        pytest.skip("AddressSanitizer reserves address space of its own")
+    [(code, out, err)] = run_children(DEEP_WRITE, str(megabytes), when, str(levels))
+    assert (code, err) == (0, "")
+    text = out.splitlines()[-1]
+    assert ("json" if text == negations(levels) else text) in outcomes
 
 
 def tls_segment_size(path):

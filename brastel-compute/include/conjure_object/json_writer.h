@@ -75,12 +75,13 @@ class JsonWriter {
 
   // Called on entering every nested node. Returns false (and records
   // TooDeep) when too little stack is left to go one level deeper, so very
-  // deep trees fail cleanly instead of overflowing the C stack. The
-  // thread's limit is read once, when the writer is made.
+  // deep trees fail cleanly instead of overflowing the C stack; throws
+  // std::bad_alloc where the stack could go deeper but the kernel refuses
+  // to grow it. The thread's limit is read once, when the writer is made.
   bool enter() {
     if (stack_here() >= stack_limit_) [[likely]]
       return true;
-    return too_deep();
+    return past_limit();
   }
 
   std::string_view buffer() const noexcept { return {begin_, static_cast<std::size_t>(cur_ - begin_)}; }
@@ -93,7 +94,7 @@ class JsonWriter {
 
  private:
   void grow(std::size_t n);
-  bool too_deep();
+  bool past_limit();
 
   char* begin_;
   char* cur_;

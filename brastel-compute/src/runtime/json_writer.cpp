@@ -326,7 +326,15 @@ void JsonWriter::fail(WriteErrorKind kind, std::string message) {
   if (!error_) error_ = WriteError{kind, std::move(message)};
 }
 
-bool JsonWriter::too_deep() {
+bool JsonWriter::past_limit() {
+  switch (extend_stack(stack_limit_)) {
+    case StackRoom::Grown:
+      return true;
+    case StackRoom::Refused:
+      throw std::bad_alloc();
+    case StackRoom::Exhausted:
+      break;
+  }
   fail(WriteErrorKind::TooDeep, "recursion limit exceeded while writing JSON");
   return false;
 }

@@ -22,6 +22,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "stack_depth.h"
+
 namespace conjure_object {
 namespace {
 
@@ -590,6 +592,55 @@ TEST(JsonWriterBuffer, WritesWithNoAddressSpaceLeftToMap) {
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   EXPECT_EQ(status, 0) << "a wait status: the bits of the cases that failed, shifted by 8, or a signal";
+}
+
+// Nested arrays, `depth` levels: a recursion guarded as generated writers
+// guard theirs.
+void nest(JsonWriter& w, int depth) {
+  if (!w.enter()) return;
+  w.raw('[');
+  if (depth > 0) nest(w, depth - 1);
+  w.raw(']');
+}
+
+// The main thread's stack is grown by the kernel only while the address
+// space has room, and a refused growth would be SIGSEGV: a deep write there
+// grows it or throws bad_alloc. In a forked child, under a limit of
+// `headroom` bytes over what is mapped; it exits with the outcome's bit.
+TEST(JsonWriterStack, MainThreadWritesUnderAnAddressSpaceLimit) {
+  if (kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves address space of its own";
+  enum : int { kExact = 1, kBadAlloc = 2, kTooDeep = 4, kWrong = 8 };
+  const struct {
+    std::size_t headroom;
+    int depth;
+    int outcomes;
+  } rows[] = {
+      // Exact where this process has already grown its stack that far.
+      {std::size_t{1} << 20, test_support::stack_levels(100'000), kBadAlloc | kExact},
+      {std::size_t{64} << 20, test_support::stack_levels(100'000), kExact},
+      {std::size_t{64} << 20, 1'000'000, kTooDeep},
+  };
+  for (const auto& row : rows) {
+    const std::string expected = std::string(row.depth + 1, '[') + std::string(row.depth + 1, ']');
+    const pid_t pid = fork();
+    ASSERT_NE(pid, -1);
+    if (pid == 0) {
+      const rlimit limit{static_cast<rlim_t>(statm().mapped + row.headroom), RLIM_INFINITY};
+      if (statm().mapped == 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(255);
+      try {
+        JsonWriter w;
+        nest(w, row.depth);
+        _exit(w.failed() ? (w.error()->kind == WriteErrorKind::TooDeep ? kTooDeep : kWrong)
+                         : (w.buffer() == expected ? kExact : kWrong));
+      } catch (const std::bad_alloc&) {
+        _exit(kBadAlloc);
+      }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status)) << "a signal: " << WTERMSIG(status) << ", depth " << row.depth;
+    EXPECT_NE(WEXITSTATUS(status) & row.outcomes, 0) << "outcome " << WEXITSTATUS(status) << ", depth " << row.depth;
+  }
 }
 
 TEST(JsonWriterErrors, FirstErrorWins) {
