@@ -116,21 +116,24 @@ std::uintptr_t look_up_limit(std::uintptr_t here, bool& keep, std::uintptr_t& fl
   return limit;
 }
 
+// Out of line, so that a limit already kept costs its caller a load.
+[[gnu::noinline, gnu::cold]] std::uintptr_t first_stack_limit() noexcept {
+  detail::reach_exception_state();
+  bool keep = false;
+  std::uintptr_t floor = 0;
+  const std::uintptr_t limit = look_up_limit(stack_here(), keep, floor);
+  if (keep) {
+    t_limit = limit;
+    t_floor = floor;
+  }
+  return limit;
+}
+
 }  // namespace
 
 std::uintptr_t stack_limit() noexcept {
-  std::uintptr_t limit = t_limit;
-  if (limit == 0) {
-    detail::reach_exception_state();
-    bool keep = false;
-    std::uintptr_t floor = 0;
-    limit = look_up_limit(stack_here(), keep, floor);
-    if (keep) {
-      t_limit = limit;
-      t_floor = floor;
-    }
-  }
-  return limit;
+  const std::uintptr_t limit = t_limit;
+  return limit != 0 ? limit : first_stack_limit();
 }
 
 StackRoom extend_stack(std::uintptr_t& limit) noexcept {
