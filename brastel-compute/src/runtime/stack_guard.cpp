@@ -51,11 +51,12 @@ bool mapped(std::uintptr_t page) noexcept {
 // nothing else mapped between it and `low`.
 std::uintptr_t grown_bottom(std::uintptr_t low, std::uintptr_t here) noexcept {
   const std::uintptr_t page = page_size();
-  std::uintptr_t unmapped = (low + page - 1) & ~(page - 1);
-  std::uintptr_t bottom = here & ~(page - 1);
+  const std::uintptr_t mask = ~(page - 1);
+  std::uintptr_t unmapped = (low + page - 1) & mask;
+  std::uintptr_t bottom = here & mask;
   if (bottom <= unmapped || mapped(unmapped)) return 0;
   while (bottom - unmapped > page) {
-    const std::uintptr_t mid = unmapped + ((bottom - unmapped) / 2 & ~(page - 1));
+    const std::uintptr_t mid = unmapped + ((bottom - unmapped) / 2 & mask);
     (mapped(mid) ? bottom : unmapped) = mid;
   }
   return bottom;

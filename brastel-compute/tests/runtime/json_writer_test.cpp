@@ -625,8 +625,9 @@ TEST(JsonWriterStack, MainThreadWritesUnderAnAddressSpaceLimit) {
     const pid_t pid = fork();
     ASSERT_NE(pid, -1);
     if (pid == 0) {
-      const rlimit limit{static_cast<rlim_t>(statm().mapped + row.headroom), RLIM_INFINITY};
-      if (statm().mapped == 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(255);
+      const std::size_t mapped = statm().mapped;
+      const rlimit limit{static_cast<rlim_t>(mapped + row.headroom), RLIM_INFINITY};
+      if (mapped == 0 || setrlimit(RLIMIT_AS, &limit) != 0) _exit(255);
       try {
         JsonWriter w;
         nest(w, row.depth);
